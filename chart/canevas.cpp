@@ -1,0 +1,26 @@
+#include "chart/canevas.h"
+
+#include <QPainter>
+
+Canevas::Canevas(QSize tailleExterieure, bool bordure, QWidget* parent)
+    : QWidget(parent), taille_(tailleExterieure), bordure_(bordure),
+      fond_(palette().color(QPalette::Base))
+{
+    setFixedSize(taille_);
+    const int b = bordure_ ? 2 : 0;
+    image_ = QImage(taille_.width() - b, taille_.height() - b, QImage::Format_RGB32);
+    image_.fill(fond_);
+}
+
+void Canevas::efface() { image_.fill(fond_); update(); }
+
+void Canevas::paintEvent(QPaintEvent*)
+{
+    QPainter peintre(this);
+    const int b = bordure_ ? 1 : 0;
+    peintre.drawImage(b, b, image_);
+    if (bordure_) {
+        peintre.setPen(QPen(Qt::black, 1));
+        peintre.drawRect(0, 0, width() - 1, height() - 1);
+    }
+}

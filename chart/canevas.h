@@ -1,0 +1,35 @@
+#pragma once
+// A picture box with persistent drawing: the widget keeps an image of its drawing
+// area and paints it on every repaint, until the next redraw clears it.
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+class Canevas : public QWidget {
+    Q_OBJECT
+public:
+    // bordure: a flat one-pixel frame around the drawing area (the drawing area shrinks by 2).
+    Canevas(QSize tailleExterieure, bool bordure, QWidget* parent = nullptr);
+
+    // Outer size in pixels, frame included: what the drawing routines read as W and H.
+    int largeur() const { return taille_.width(); }
+    int hauteur() const { return taille_.height(); }
+
+    // Drawing area, (0, 0) at its top-left, logical pixels.
+    QImage& image() { return image_; }
+    const QImage& image() const { return image_; }
+
+    void setFond(const QColor& fond) { fond_ = fond; }
+    QColor fond() const { return fond_; }
+    void efface(); // fills the drawing area with the background colour
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSize taille_;
+    bool bordure_;
+    QColor fond_;
+    QImage image_;
+};

@@ -1,0 +1,76 @@
+#include "platform/plateforme.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QWidget>
+
+#include <chrono>
+
+PlateformeQt::PlateformeQt() { reseme(); }
+
+Plateforme::Reponse PlateformeQt::message(QWidget* parent, const QString& texte, Icone icone,
+                                          Boutons boutons, const QString& titre)
+{
+    QMessageBox boite(parent);
+    boite.setWindowTitle(titre);
+    boite.setText(texte);
+    switch (icone) {
+    case Icone::Information: boite.setIcon(QMessageBox::Information); break;
+    case Icone::Exclamation: boite.setIcon(QMessageBox::Warning); break;
+    case Icone::Question: boite.setIcon(QMessageBox::Question); break;
+    }
+    if (boutons == Boutons::OuiNon) {
+        boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        boite.setDefaultButton(QMessageBox::Yes);
+    } else {
+        boite.setStandardButtons(QMessageBox::Ok);
+    }
+    const int choix = boite.exec();
+    if (boutons == Boutons::Ok)
+        return Reponse::Ok;
+    return choix == QMessageBox::Yes ? Reponse::Oui : Reponse::Non;
+}
+
+void PlateformeQt::pompeEvenements() { QCoreApplication::processEvents(); }
+
+void PlateformeQt::sablier(QWidget* fenetre)
+{
+    if (fenetre)
+        fenetre->setCursor(Qt::WaitCursor);
+}
+
+void PlateformeQt::pointeurNormal(QWidget* fenetre)
+{
+    if (fenetre)
+        fenetre->unsetCursor();
+}
+
+QString PlateformeQt::dossierApplication() { return QCoreApplication::applicationDirPath(); }
+
+QString PlateformeQt::dossierTemporaire() { return QDir::tempPath(); }
+
+QDate PlateformeQt::aujourdhui() { return QDate::currentDate(); }
+
+void PlateformeQt::reseme()
+{
+    const auto maintenant = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    generateur_.seed(static_cast<std::mt19937::result_type>(maintenant));
+}
+
+double PlateformeQt::aleatoire()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(generateur_);
+}
+
+void PlateformeQt::ouvreUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+bool PlateformeQt::choisitImprimante(QWidget* parent, QPrinter& imprimante)
+{
+    QPrintDialog dialogue(&imprimante, parent);
+    return dialogue.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The program's narrow door to what the toolkit and the system provide.
+// Every window takes a Plateforme; tests hand in a fake that answers for a person.
+
+#include <QDate>
+#include <QString>
+#include <QUrl>
+
+#include <random>
+
+class QWidget;
+class QPrinter;
+
+class Plateforme {
+public:
+    enum class Icone { Information, Exclamation, Question };
+    enum class Boutons { Ok, OuiNon };
+    enum class Reponse { Ok, Oui, Non };
+
+    virtual ~Plateforme() = default;
+
+    // Modal message box; returns the button chosen.
+    virtual Reponse message(QWidget* parent, const QString& texte, Icone icone, Boutons boutons,
+                            const QString& titre) = 0;
+
+    // Lets the pending window events run once.
+    virtual void pompeEvenements() = 0;
+
+    virtual void sablier(QWidget* fenetre) = 0;
+    virtual void pointeurNormal(QWidget* fenetre) = 0;
+
+    // Folder of the executable and the system's temporary folder, without trailing separator.
+    virtual QString dossierApplication() = 0;
+    virtual QString dossierTemporaire() = 0;
+
+    virtual QDate aujourdhui() = 0;
+
+    // Uniform random numbers in [0, 1); reseed() starts a new sequence from the clock.
+    virtual void reseme() = 0;
+    virtual double aleatoire() = 0;
+
+    // Hands a web address to the desktop's default handler; the result is not examined.
+    virtual void ouvreUrl(const QUrl& url) = 0;
+
+    // Shows the printer dialog for an existing printer; true when the user accepts.
+    virtual bool choisitImprimante(QWidget* parent, QPrinter& imprimante) = 0;
+};
+
+// The real thing, on Qt.
+class PlateformeQt : public Plateforme {
+public:
+    PlateformeQt();
+    Reponse message(QWidget* parent, const QString& texte, Icone icone, Boutons boutons,
+                    const QString& titre) override;
+    void pompeEvenements() override;
+    void sablier(QWidget* fenetre) override;
+    void pointeurNormal(QWidget* fenetre) override;
+    QString dossierApplication() override;
+    QString dossierTemporaire() override;
+    QDate aujourdhui() override;
+    void reseme() override;
+    double aleatoire() override;
+    void ouvreUrl(const QUrl& url) override;
+    bool choisitImprimante(QWidget* parent, QPrinter& imprimante) override;
+
+private:
+    std::mt19937 generateur_;
+};

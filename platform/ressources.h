@@ -1,0 +1,21 @@
+#pragma once
+// Fonts and pictures as the windows were designed with them.
+
+#include <QFont>
+#include <QPixmap>
+#include <QString>
+
+enum class Face {
+    MsSansSerif, // the windows' own face: a plain sans
+    Arial,       // Liberation Sans, metric-compatible
+    CourierNew   // Liberation Mono, metric-compatible
+};
+
+// Size in points as designed for a 96 dpi screen; it is set in pixels so that the
+// layout measured in pixels holds whatever dpi the screen reports.
+QFont police(Face face, double points, bool gras = false, bool italique = false,
+             bool souligne = false);
+
+// Renders the compiled-in picture ":/pictures/<nom>" at exactly the given pixel size,
+// crisp on high-dpi screens. A missing picture gives a null pixmap.
+QPixmap image(const QString& nom, QSize taille);

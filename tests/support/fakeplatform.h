@@ -1,0 +1,52 @@
+#pragma once
+// A platform that answers for a person: fixed date, scripted randoms and answers,
+// a temporary folder of its own, and a record of every message shown.
+
+#include "platform/plateforme.h"
+
+#include <QList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+
+class FakePlateforme : public Plateforme {
+public:
+    struct Message {
+        QString texte;
+        Icone icone;
+        Boutons boutons;
+        QString titre;
+    };
+
+    FakePlateforme();
+
+    Reponse message(QWidget* parent, const QString& texte, Icone icone, Boutons boutons,
+                    const QString& titre) override;
+    void pompeEvenements() override;
+    void sablier(QWidget* fenetre) override;
+    void pointeurNormal(QWidget* fenetre) override;
+    QString dossierApplication() override { return dossierApp; }
+    QString dossierTemporaire() override { return dossierTemp; }
+    QDate aujourdhui() override { return aujourdhuiFixe; }
+    void reseme() override { ++resemis; }
+    double aleatoire() override;
+    void ouvreUrl(const QUrl& url) override { urlsOuvertes.append(url); }
+    bool choisitImprimante(QWidget* parent, QPrinter& imprimante) override;
+
+    // State a test sets or reads.
+    QTemporaryDir racine;
+    QString dossierApp;    // racine/app
+    QString dossierTemp;   // racine/tmp
+    QDate aujourdhuiFixe{2004, 5, 17};
+    std::deque<double> tirages;   // consumed by aleatoire(); 0.5 when empty
+    std::deque<Reponse> reponses; // consumed by message() for Yes/No boxes; Oui when empty
+    QList<Message> messages;
+    QList<QUrl> urlsOuvertes;
+    int pompes = 0;
+    int resemis = 0;
+    int sabliers = 0;
+    int pointeursNormaux = 0;
+    std::function<void()> pendantPompe;                   // runs inside pompeEvenements()
+    std::function<bool(QWidget*, QPrinter&)> imprimante;  // answers the printer dialog; refuses when unset
+};

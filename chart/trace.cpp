@@ -1,0 +1,99 @@
+#include "chart/trace.h"
+
+#include "core/textes.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace chart {
+
+QColor couleurQB(int index)
+{
+    switch (index) {
+    case 1: return QColor(0, 0, 128);
+    case 2: return QColor(0, 128, 0);
+    case 4: return QColor(128, 0, 0);
+    case 12: return QColor(255, 0, 0);
+    default: return QColor(0, 0, 0);
+    }
+}
+
+int pixel(double coordonnee) { return static_cast<int>(std::floor(coordonnee + 0.5)); }
+
+namespace {
+
+void prepare(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+}
+
+void ligne(QPainter& p, const QColor& c, double x1, double y1, double x2, double y2)
+{
+    p.setPen(QPen(c, 1));
+    p.drawLine(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2)));
+}
+
+} // namespace
+
+int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur)
+{
+    QPainter p(&image);
+    prepare(p);
+    const QColor noir = couleurQB(0);
+    // The frame's right and bottom sides fall outside the drawing area; clipping hides them.
+    ligne(p, noir, 1, 1, g.W, 1);
+    ligne(p, noir, 1, 1, 1, g.H);
+    ligne(p, noir, g.W, 1, g.W, g.H);
+    ligne(p, noir, 1, g.H, g.W, g.H);
+    ligne(p, noir, 1, g.Y0, g.W, g.Y0);
+
+    int colonne = 0;
+    const auto lignes = dz::lignesJours(g);
+    for (std::size_t i = 0; i < lignes.size(); ++i) {
+        const double t = lignes[i];
+        if (static_cast<int>(i) + 1 == pasMarqueur) {
+            const QPoint haut(pixel(t - 2), pixel(1));
+            const QPoint bas(pixel(t + 2), pixel(g.H));
+            p.fillRect(QRect(haut, bas), couleurQB(12));
+            colonne = static_cast<int>(std::floor(t));
+        } else {
+            ligne(p, couleurQB(1), t, 1, t, g.H);
+        }
+    }
+    return colonne;
+}
+
+void traceCourbes(QImage& image, const dz::Courbes& courbes)
+{
+    QPainter p(&image);
+    prepare(p);
+    const std::array<QColor, 3> couleurs{couleurQB(dz::CouleurCycle[0]),
+                                         couleurQB(dz::CouleurCycle[1]),
+                                         couleurQB(dz::CouleurCycle[2])};
+    for (std::size_t j = 1; j < courbes.y.size(); ++j) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            ligne(p, couleurs[k], static_cast<double>(j - 1), courbes.y[j - 1][k],
+                  static_cast<double>(j), courbes.y[j][k]);
+        }
+    }
+}
+
+void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, double DX,
+                     dz::Date premier)
+{
+    QPainter p(&bande);
+    p.setFont(police);
+    p.setPen(couleur);
+    const int haut = QFontMetrics(police).ascent();
+    double x = 12;
+    for (int i = 0; i < 32; ++i) {
+        const unsigned jour = static_cast<unsigned>(dz::ajouteJours(premier, i).day());
+        const QString texte = QStringLiteral("%1").arg(jour, 2, 10, QLatin1Char('0'));
+        p.drawText(QPoint(pixel(x), haut), texte);
+        x += DX;
+    }
+}
+
+} // namespace chart

@@ -1,0 +1,32 @@
+#pragma once
+// Drawing the chart and the day strip into their persistent images.
+// Coordinates are pixels of the drawing area, y downwards; a fractional position lands on
+// the nearest pixel, and every line is one aliased pixel wide.
+
+#include "core/cycles.h"
+#include "core/dates.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+namespace chart {
+
+// Classic 16-colour palette entries the chart uses.
+QColor couleurQB(int index);
+
+int pixel(double coordonnee); // the pixel a fractional coordinate lands on
+
+// Frame, zero line and the day lines; day line `pasMarqueur` is the 5-pixel red marker.
+// Returns the marker's column (ColonneDate).
+int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur);
+
+// The three curves, interleaved column by column so that the last drawn wins at crossings.
+void traceCourbes(QImage& image, const dz::Courbes& courbes);
+
+// Day-of-month labels "00" of the 32 days from `premier`, left edges at 12 + i x DX by
+// repeated addition, on one line at the top of the strip.
+void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, double DX,
+                     dz::Date premier);
+
+} // namespace chart

@@ -80,20 +80,27 @@ void traceCourbes(QImage& image, const dz::Courbes& courbes)
     }
 }
 
+std::vector<EtiquetteJour> etiquettesJours(double DX, dz::Date premier)
+{
+    std::vector<EtiquetteJour> etiquettes;
+    double x = 12;
+    for (int i = 0; i < 32; ++i) {
+        const unsigned jour = static_cast<unsigned>(dz::ajouteJours(premier, i).day());
+        etiquettes.push_back({pixel(x), QStringLiteral("%1").arg(jour, 2, 10, QLatin1Char('0'))});
+        x += DX;
+    }
+    return etiquettes;
+}
+
 void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, double DX,
                      dz::Date premier)
 {
     QPainter p(&bande);
     p.setFont(police);
     p.setPen(couleur);
-    const int haut = QFontMetrics(police).ascent();
-    double x = 12;
-    for (int i = 0; i < 32; ++i) {
-        const unsigned jour = static_cast<unsigned>(dz::ajouteJours(premier, i).day());
-        const QString texte = QStringLiteral("%1").arg(jour, 2, 10, QLatin1Char('0'));
-        p.drawText(QPoint(pixel(x), haut), texte);
-        x += DX;
-    }
+    const int ligneDeBase = QFontMetrics(police).ascent();
+    for (const auto& e : etiquettesJours(DX, premier))
+        p.drawText(QPoint(e.x, ligneDeBase), e.texte);
 }
 
 } // namespace chart

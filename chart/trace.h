@@ -9,6 +9,9 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QString>
+
+#include <vector>
 
 namespace chart {
 
@@ -24,8 +27,16 @@ int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur);
 // The three curves, interleaved column by column so that the last drawn wins at crossings.
 void traceCourbes(QImage& image, const dz::Courbes& courbes);
 
-// Day-of-month labels "00" of the 32 days from `premier`, left edges at 12 + i x DX by
-// repeated addition, on one line at the top of the strip.
+struct EtiquetteJour {
+    int x;         // left edge
+    QString texte; // day of the month, two digits
+};
+
+// Day-of-month labels of the 32 days from `premier`, left edges at 12 + i x DX by
+// repeated addition.
+std::vector<EtiquetteJour> etiquettesJours(double DX, dz::Date premier);
+
+// The labels on one line at the top of the strip.
 void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, double DX,
                      dz::Date premier);
 

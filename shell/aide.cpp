@@ -1,0 +1,58 @@
+#include "shell/aide.h"
+
+#include "platform/plateforme.h"
+#include "shell/identite.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<VisionneuseAide> lecteur;
+}
+
+VisionneuseAide::VisionneuseAide(QWidget* parent)
+    : QWidget(parent, Qt::Window), texte_(new QTextBrowser(this))
+{
+    setObjectName(QStringLiteral("VisionneuseAide"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    texte_->setObjectName(QStringLiteral("TexteAide"));
+    // The help file only links within itself; nothing leaves the reader.
+    texte_->setOpenExternalLinks(false);
+    auto* mise = new QVBoxLayout(this);
+    mise->setContentsMargins(0, 0, 0, 0);
+    mise->addWidget(texte_);
+    resize(600, 520);
+}
+
+void VisionneuseAide::affiche(const QString& html, const QString& titreParDefaut)
+{
+    texte_->setHtml(html);
+    const QString titre = texte_->document()->metaInformation(QTextDocument::DocumentTitle);
+    setWindowTitle(titre.trimmed().isEmpty() ? titreParDefaut : titre);
+}
+
+void montreAide(Plateforme& plateforme, QWidget* parent)
+{
+    QFile fichier(plateforme.dossierApplication() + u'/' + QLatin1String(FichierAide));
+    if (!fichier.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray contenu = fichier.readAll();
+    if (fichier.error() != QFileDevice::NoError)
+        return;
+
+    const bool nouveau = !lecteur;
+    if (nouveau)
+        lecteur = new VisionneuseAide(parent);
+    lecteur->affiche(QString::fromUtf8(contenu), QStringLiteral("Aide de ") + Identite::titre());
+    if (nouveau && parent) {
+        QRect zone = lecteur->geometry();
+        zone.moveCenter(parent->frameGeometry().center());
+        lecteur->move(zone.topLeft());
+    }
+    lecteur->show();
+    lecteur->raise();
+    lecteur->activateWindow();
+}

@@ -1,0 +1,89 @@
+#include "shell/form0.h"
+
+#include "platform/ressources.h"
+#include "shell/identite.h"
+#include "shell/placement.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+QLabel* etiquette(QWidget* parent, const char* nom, const QRect& zone, const QString& texte,
+                  const QColor& couleur, const QFont& police)
+{
+    auto* l = new QLabel(texte, parent);
+    l->setObjectName(QString::fromLatin1(nom));
+    l->setTextFormat(Qt::PlainText);
+    l->setGeometry(zone);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    l->setFont(police);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, couleur);
+    l->setPalette(p);
+    return l;
+}
+
+} // namespace
+
+Form0::Form0(std::function<void()> apresFermeture, int intervalleMs)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+      apresFermeture_(std::move(apresFermeture)), Timer1_(new QTimer(this))
+{
+    // A splash-screen window does not take part in quit-on-last-window-closed
+    // (Qt clears WA_QuitOnClose for it), so closing it before the main window exists
+    // cannot end the program. Said again here so that a change of window type cannot undo it.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setObjectName(QStringLiteral("Form0"));
+    setWindowTitle(QStringLiteral("MORLANE"));
+    setWindowIcon(QIcon(image(QStringLiteral("carnet.svg"), QSize(32, 32))));
+    setFixedSize(twips(7335), twips(5070));
+
+    const QColor vert(0, 64, 0);
+    const QColor marine(0, 0, 128);
+    etiquette(this, "LblTitle", twips(840, 120, 3735, 495), Identite::titre(), vert,
+              police(Face::MsSansSerif, 24, true));
+    etiquette(this, "LblVersion", twips(4680, 240, 1815, 375),
+              QStringLiteral("Version ") + Identite::version(), vert,
+              police(Face::MsSansSerif, 12, true));
+
+    auto* Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(360, 1320, 6615, 2295));
+    Image1->setPixmap(image(QStringLiteral("echantillon.svg"), Image1->size()));
+
+    etiquette(this, "Label3", twips(720, 3840, 5775, 375),
+              QStringLiteral("Les ondagrammes en obstétrique"), vert,
+              police(Face::MsSansSerif, 13.5, true, true));
+    etiquette(this, "Label6", twips(2760, 4320, 1815, 615), Identite::fabricant(),
+              QColor(128, 128, 0), police(Face::MsSansSerif, 24, true, true));
+    etiquette(this, "Label2", twips(120, 4680, 2415, 255), Identite::auteur(), marine,
+              police(Face::MsSansSerif, 9.75));
+    etiquette(this, "Label4", twips(5280, 4680, 1935, 255), Identite::collaboration(), marine,
+              police(Face::MsSansSerif, 8.25));
+
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setSingleShot(true);
+    Timer1_->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5 % early
+    Timer1_->setInterval(intervalleMs);
+    connect(Timer1_, &QTimer::timeout, this, &Form0::Timer1_Timer);
+
+    centreSurEcran(this);
+}
+
+void Form0::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!Timer1_->isActive() && apresFermeture_)
+        Timer1_->start();
+}
+
+void Form0::Timer1_Timer()
+{
+    auto suite = std::move(apresFermeture_);
+    apresFermeture_ = nullptr;
+    close();
+    deleteLater();
+    if (suite)
+        suite();
+}

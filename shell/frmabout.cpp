@@ -1,0 +1,151 @@
+#include "shell/frmabout.h"
+
+#include "platform/plateforme.h"
+#include "platform/ressources.h"
+#include "shell/identite.h"
+#include "shell/placement.h"
+
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+QPointer<frmAbout> instance;
+
+QLabel* etiquette(QWidget* parent, const char* nom, const QRect& zone, const QString& texte)
+{
+    auto* l = new QLabel(texte, parent);
+    l->setObjectName(QString::fromLatin1(nom));
+    // Plain text keeps the blanks as typed (the two before "Version", the trailing one).
+    l->setTextFormat(Qt::PlainText);
+    l->setGeometry(zone);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return l;
+}
+
+void colore(QWidget* w, const QColor& couleur)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, couleur);
+    w->setPalette(p);
+}
+
+QCursor curseurMain()
+{
+    const QPixmap main = image(QStringLiteral("main.svg"), QSize(32, 32));
+    if (main.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    return QCursor(main, 11, 5);
+}
+
+} // namespace
+
+frmAbout::frmAbout(Plateforme& plateforme)
+    // A parentless dialog: on X11 it is transient for the program's group, which keeps it
+    // out of the taskbar, yet it counts as a window of its own for quit-on-last-window.
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      plateforme_(plateforme), adresse_(Identite::siteWeb())
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("À propos de ") + Identite::titre());
+    setWindowIcon(QIcon(image(QStringLiteral("ondagramme.svg"), QSize(32, 32))));
+    setFont(police(Face::MsSansSerif, 8.25));
+    setFixedSize(twips(4080), twips(4005));
+
+    auto* Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twips(840, 120, 2310, 1410));
+    Picture1->setAutoFillBackground(true);
+    QPalette fond = Picture1->palette();
+    fond.setColor(QPalette::Window, fond.color(QPalette::Base));
+    Picture1->setPalette(fond);
+    Picture1->setPixmap(image(QStringLiteral("cigogne.svg"), Picture1->size()));
+
+    auto* lblTitle = etiquette(this, "lblTitle", twips(480, 1560, 2895, 675),
+                               QStringLiteral("Conçu par ") + Identite::auteur() + u' ');
+    lblTitle->setWordWrap(true);
+    lblTitle->setFont(police(Face::MsSansSerif, 9.75));
+    colore(lblTitle, QColor(128, 0, 0));
+
+    // The link hugs its text, centred on its designed box.
+    Label1_ = etiquette(this, "Label1", twips(240, 2280, 3645, 240), adresse_.toString());
+    Label1_->setFont(police(Face::MsSansSerif, 9.75, false, false, true));
+    colore(Label1_, QColor(0, 0, 255));
+    const QRect boite = Label1_->geometry();
+    QRect lien(QPoint(), QSize(Label1_->sizeHint().width(), boite.height()));
+    lien.moveCenter(boite.center());
+    Label1_->setGeometry(lien);
+    Label1_->setCursor(curseurMain());
+    Label1_->setMouseTracking(true);
+    Label1_->installEventFilter(this);
+
+    etiquette(this, "lblVersion", twips(600, 2640, 2925, 225),
+              QStringLiteral("T R I V I X  Version ") + Identite::version());
+
+    auto* Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::NoFrame);
+    Line1->setGeometry(twips(-150), twips(3240), twips(5414 + 150), 1);
+    Line1->setAutoFillBackground(true);
+    QPalette gris = Line1->palette();
+    gris.setColor(QPalette::Window, QColor(128, 128, 128));
+    Line1->setPalette(gris);
+
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(twips(1440, 3480, 1260, 345));
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Enter presses the default button; QDialog already rejects on Escape. Every way out
+    // goes through done(), hence finished().
+    connect(this, &QDialog::finished, this, &frmAbout::fermee);
+
+    centreSurEcran(this);
+}
+
+frmAbout* frmAbout::ouvert() { return instance.data(); }
+
+bool frmAbout::eventFilter(QObject* objet, QEvent* event)
+{
+    if (objet == Label1_) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            Label1_MouseMove();
+            break;
+        case QEvent::MouseButtonRelease: {
+            const auto* souris = static_cast<QMouseEvent*>(event);
+            if (souris->button() == Qt::LeftButton
+                && Label1_->rect().contains(souris->position().toPoint()))
+                Label1_Click();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(objet, event);
+}
+
+void frmAbout::Label1_Click() { plateforme_.ouvreUrl(adresse_); }
+
+// The darker blue marks the link as visited-over; it is not undone when the pointer leaves.
+void frmAbout::Label1_MouseMove() { colore(Label1_, QColor(0, 0, 192)); }
+
+frmAbout* montreAPropos(Plateforme& plateforme)
+{
+    if (!instance)
+        instance = new frmAbout(plateforme);
+    instance->show();
+    instance->raise();
+    instance->activateWindow();
+    return instance.data();
+}

@@ -41,11 +41,13 @@ public:
     // folder, so nothing is read from or written to this path.
     const QString& FichierTemp() const { return fichierTemp_; }
 
-    // The names to list, in file order.
+    // The names to list, in file order; empty after a missing-file message or an error
+    // report.
     QStringList ChargeAnnuaire();
 
-    // Appends one record and returns the reloaded names. std::nullopt when the record was
-    // refused or the file could not be opened: nothing written, the list stays as it is.
+    // Appends one record and returns the reloaded names; a write that fails half-way is
+    // reported and taken back first. std::nullopt when the record was refused or the file
+    // could not be opened: nothing written, the list stays as it is.
     std::optional<QStringList> AjouteFiche(const QString& nom, const QString& naissance);
 
     // Removes every record with the name and returns the new list (empty once the last

@@ -1,0 +1,15 @@
+#include "mainwindow/zoneimage.h"
+
+#include <QMouseEvent>
+
+ZoneImage::ZoneImage(QWidget* parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ZoneImage::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit doubleClique();
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The program's working window: a person and two dates, the three cycle values with
+// their mood faces, the pregnancy panel, and the chart with its day strip.
+// Each concern's handlers live in their own ondagramm_*.cpp.
+
+#include <QMainWindow>
+
+#include <array>
+
+class Canevas;
+class Plateforme;
+class ZoneImage;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTimer;
+
+class Ondagramm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Ondagramm(Plateforme& plateforme, QWidget* parent = nullptr);
+
+private:
+    // ondagramm_fenetre.cpp: creates every control where it was designed.
+    void construitFenetre();
+
+    Plateforme& plateforme_;
+
+    // Client area.
+    QComboBox* CmbNom = nullptr;
+    QLabel* Etiquette5 = nullptr; // intellectual value
+    QLabel* Etiquette6 = nullptr; // emotional value
+    QLabel* Etiquette7 = nullptr; // physical value
+    QLabel* AfichIntel = nullptr; // the three value texts for the printed report; never shown
+    QLabel* AfichEmoti = nullptr;
+    QLabel* AfichPhysi = nullptr;
+    std::array<ZoneImage*, 4> Picture1{}; // mood faces; 1..3 follow the cycle order
+    std::array<QLabel*, 7> Picture2{};    // the seven faces Picture1 copies from; never shown
+    QLabel* MerMamm = nullptr;            // name and birth date
+    QLabel* AfichAge = nullptr;
+    QPushButton* CmdSexe = nullptr;
+    QSlider* Slider1 = nullptr;
+    std::array<QLabel*, 3> Label1{}; // scale marks: 0 middle, 1 top, 2 bottom
+    Canevas* Image1 = nullptr;       // the chart
+    Canevas* AfichJour = nullptr;    // day strip under the chart
+
+    // Frame1: the person and the dates.
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Etiquette1 = nullptr;
+    QPushButton* CmdAjoute = nullptr;
+    QPushButton* CmdSup = nullptr;
+    QLabel* Etiquette2 = nullptr;
+    QLineEdit* TxtDateN = nullptr; // birth date
+    QLabel* Etiquette3 = nullptr;
+    QLineEdit* TxtDateP = nullptr; // chart date
+    QPushButton* Command3 = nullptr;
+    QLabel* AfichJourV = nullptr; // days lived
+    QPushButton* Command1 = nullptr;  // print
+    QPushButton* Commande1 = nullptr; // compute; Enter in any text box presses it
+
+    // Frame2: pregnancy.
+    QGroupBox* Frame2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* TxtDGUS = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* TxtAP = nullptr;
+    QLabel* Image2 = nullptr;
+    QPushButton* Command2 = nullptr;
+
+    // Inside Image1: the sex pictures and the term mark.
+    QLabel* PictSexe = nullptr;
+    QLabel* Pictgarcon = nullptr;
+    QLabel* PictFille = nullptr;
+    QLabel* PictPGarcon = nullptr;
+    QLabel* PictPFille = nullptr;
+    QLabel* LblTerme = nullptr;
+
+    // Menu bar, left to right.
+    QAction* Quitter = nullptr;
+    QAction* Imprimer = nullptr;
+    QAction* Sexe = nullptr;
+    QAction* propos = nullptr;
+    QAction* Aide = nullptr;
+
+    QTimer* Timer1 = nullptr; // blinking of equal values
+};

@@ -30,6 +30,7 @@ VisionneuseAide::VisionneuseAide(QWidget* parent)
 void VisionneuseAide::affiche(const QString& html, const QString& titreParDefaut)
 {
     texte_->setHtml(html);
+    texte_->document()->setDocumentMargin(12); // set after the text, which resets it
     const QString titre = texte_->document()->metaInformation(QTextDocument::DocumentTitle);
     setWindowTitle(titre.trimmed().isEmpty() ? titreParDefaut : titre);
 }

@@ -3,9 +3,15 @@
 // their mood faces, the pregnancy panel, and the chart with its day strip.
 // Each concern's handlers live in their own ondagramm_*.cpp.
 
+#include "core/etat.h"
+#include "directory/annuaire.h"
+
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
+#include <memory>
+#include <optional>
 
 class Canevas;
 class Plateforme;
@@ -18,17 +24,70 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTimer;
+class QWindow;
+namespace dz { struct Geometrie; }
 
 class Ondagramm : public QMainWindow {
     Q_OBJECT
 public:
     explicit Ondagramm(Plateforme& plateforme, QWidget* parent = nullptr);
+    ~Ondagramm() override;
+
+    const dz::Etat& etat() const { return etat_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     // ondagramm_fenetre.cpp: creates every control where it was designed.
     void construitFenetre();
 
+    // ondagramm.cpp: load, activation and the menu bar.
+    void Form_Load();
+    void Form_Activate();
+    void fenetreActiveChangee(QWindow* fenetre);
+    void propos_Click();
+
+    // ondagramm_calcul.cpp: the date controls and the redraw.
+    std::optional<dz::Date> date(const QString& texte) const;
+    bool estDate(const QString& texte) const { return date(texte).has_value(); }
+    static QString texteDate(dz::Date d);
+    dz::Date aujourdhui() const;
+    void montreEtiquettes();
+    void Commande1_Click();
+    void TxtDateN_Change();
+    void TxtDateP_Change();
+    void changementDate();
+    void Command3_Click();
+    void Slider1_Change();
+    void Timer1_Timer();
+    void MiseAJour();
+    void TraceJours(const dz::Geometrie& g, dz::Date dateCalcul);
+    void TraceJoursTerme(const dz::Geometrie& g, dz::Date terme);
+    void traceBande(const dz::Geometrie& g, dz::Date premier);
+
+    // ondagramm_grossesse.cpp: probable sex and the chart around the term.
+    void ChoisitImageSexe(int physique, int emotionnel);
+    void CmdSexe_Click();
+    void TxtDGUS_Change();
+    void Command2_Click();
+
+    // ondagramm_annuaire.cpp: the directory commands.
+    void CmbNom_Click();
+    void CmdAjoute_Click();
+    void CmdSup_Click();
+    void afficheListe(const QStringList& noms);
+
+    // ondagramm_impression.cpp: the print command.
+    void Command1_Click();
+
     Plateforme& plateforme_;
+    dz::Etat etat_;
+    std::unique_ptr<Avertisseur> avertisseur_;
+    Annuaire annuaire_;
+    int rouge_ = 0;                       // red of the background drawn at the last activation
+    bool activationFaite_ = false;        // the first show runs the activation once
+    QPointer<QWindow> fenetrePrecedente_; // the program's window that had the focus before
 
     // Client area.
     QComboBox* CmbNom = nullptr;

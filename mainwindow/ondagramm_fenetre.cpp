@@ -214,12 +214,6 @@ QIcon iconeOndagramme()
 
 } // namespace
 
-Ondagramm::Ondagramm(Plateforme& plateforme, QWidget* parent)
-    : QMainWindow(parent), plateforme_(plateforme)
-{
-    construitFenetre();
-}
-
 void Ondagramm::construitFenetre()
 {
     setObjectName(QStringLiteral("Ondagramm"));

@@ -84,9 +84,9 @@ private slots:
         ligne("AfichEmoti", "QLabel", "", {6840, 720, 555, 255}, "", true);
         ligne("AfichPhysi", "QLabel", "", {6840, 1080, 555, 255}, "", true);
         ligne("Picture1_0", "ZoneImage", "", {9600, 5880, 480, 480}, "", true);
-        ligne("Picture1_1", "ZoneImage", "", {7440, 0, 480, 480}, "", false);
-        ligne("Picture1_2", "ZoneImage", "", {7440, 600, 480, 480}, "", false);
-        ligne("Picture1_3", "ZoneImage", "", {7440, 1200, 480, 480}, "", false);
+        ligne("Picture1_1", "ZoneImage", "", {7440, 0, 480, 480}, "", true); // hidden by the load
+        ligne("Picture1_2", "ZoneImage", "", {7440, 600, 480, 480}, "", true); // hidden by the load
+        ligne("Picture1_3", "ZoneImage", "", {7440, 1200, 480, 480}, "", true); // hidden by the load
         for (int i = 0; i < 7; ++i)
             ligne(qPrintable(QString("Picture2_%1").arg(i)), "QLabel", "", {840 + 600 * i, 5880, 480, 480}, "", true);
         ligne("MerMamm", "QLabel", "", {120, 1920, 4635, 315}, "", false);
@@ -102,7 +102,7 @@ private slots:
         ligne("Etiquette2", "QLabel", "Frame1", {120, 900, 1635, 280}, "Date de naissance", false);
         ligne("TxtDateN", "QLineEdit", "Frame1", {1800, 880, 1335, 285}, "", false);
         ligne("Etiquette3", "QLabel", "Frame1", {120, 1200, 1680, 255}, "Date du ondagramme", false);
-        ligne("TxtDateP", "QLineEdit", "Frame1", {1800, 1200, 1335, 285}, "17/05/04", false);
+        ligne("TxtDateP", "QLineEdit", "Frame1", {1800, 1200, 1335, 285}, "17/05/2004", false); // today, by the load
         ligne("Command3", "QPushButton", "Frame1", {1800, 1450, 1335, 255}, "Aujourd'hui", false);
         ligne("AfichJourV", "QLabel", "Frame1", {40, 1500, 1695, 255}, "", false);
         ligne("Command1", "QPushButton", "Frame1", {3240, 960, 945, 705}, "Imprimer", false);
@@ -227,8 +227,8 @@ private slots:
         ligne("Slider1", "tracking", false);
         ligne("Slider1", "singleStep", 1);
         ligne("Slider1", "orientation", QVariant::fromValue(Qt::Horizontal));
-        ligne("Timer1", "interval", 1000);
-        ligne("Timer1", "active", false);
+        ligne("Timer1", "interval", 300); // the load sets the blinking pace
+        ligne("Timer1", "active", true);
         ligne("CmbNom", "editable", true);
         ligne("CmbNom", "insertPolicy", QVariant::fromValue(QComboBox::NoInsert));
         ligne("Commande1", "flat", true);

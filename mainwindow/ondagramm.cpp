@@ -1,0 +1,146 @@
+#include "mainwindow/ondagramm.h"
+
+#include "chart/canevas.h"
+#include "mainwindow/zoneimage.h"
+#include "platform/plateforme.h"
+#include "shell/shell.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QWindow>
+
+#include <cmath>
+
+namespace {
+
+// The directory's notices and reports, as message boxes over the main window.
+class AvertisseurFenetre : public Avertisseur {
+public:
+    AvertisseurFenetre(Plateforme& plateforme, QWidget* fenetre)
+        : plateforme_(plateforme), fenetre_(fenetre) {}
+    void information(const QString& texte) override
+    {
+        plateforme_.message(fenetre_, texte, Plateforme::Icone::Information,
+                            Plateforme::Boutons::Ok, QStringLiteral("Annuaire..."));
+    }
+    void refus(const QString& texte) override
+    {
+        plateforme_.message(fenetre_, texte, Plateforme::Icone::Exclamation,
+                            Plateforme::Boutons::Ok, QStringLiteral("Annuaire..."));
+    }
+    void erreur(int numero, const QString& description) override
+    {
+        plateforme_.message(fenetre_, texteSignaleErreur(numero, description),
+                            Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok,
+                            QStringLiteral("Erreur..."));
+    }
+
+private:
+    Plateforme& plateforme_;
+    QWidget* fenetre_;
+};
+
+// Windows of the program whose closing hands the focus back to the main window.
+bool estFenetreDuProgramme(QWindow* fenetre)
+{
+    if (!fenetre)
+        return false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowHandle() == fenetre)
+            return qobject_cast<frmAbout*>(w) || qobject_cast<VisionneuseAide*>(w);
+    }
+    return false;
+}
+
+} // namespace
+
+Ondagramm::Ondagramm(Plateforme& plateforme, QWidget* parent)
+    : QMainWindow(parent), plateforme_(plateforme),
+      avertisseur_(std::make_unique<AvertisseurFenetre>(plateforme, this)),
+      annuaire_(*avertisseur_)
+{
+    construitFenetre();
+    Form_Load();
+}
+
+Ondagramm::~Ondagramm() = default;
+
+void Ondagramm::Form_Load()
+{
+    connect(Timer1, &QTimer::timeout, this, &Ondagramm::Timer1_Timer);
+    connect(TxtDateN, &QLineEdit::textChanged, this, &Ondagramm::TxtDateN_Change);
+    connect(TxtDateP, &QLineEdit::textChanged, this, &Ondagramm::TxtDateP_Change);
+    connect(TxtDGUS, &QLineEdit::textChanged, this, &Ondagramm::TxtDGUS_Change);
+    connect(Commande1, &QPushButton::clicked, this, &Ondagramm::Commande1_Click);
+    connect(Command1, &QPushButton::clicked, this, &Ondagramm::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Ondagramm::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Ondagramm::Command3_Click);
+    connect(CmdSexe, &QPushButton::clicked, this, &Ondagramm::CmdSexe_Click);
+    connect(CmdAjoute, &QPushButton::clicked, this, &Ondagramm::CmdAjoute_Click);
+    connect(CmdSup, &QPushButton::clicked, this, &Ondagramm::CmdSup_Click);
+    connect(CmbNom, &QComboBox::activated, this, &Ondagramm::CmbNom_Click);
+    connect(Slider1, &QSlider::valueChanged, this, &Ondagramm::Slider1_Change);
+    for (std::size_t k = 1; k <= 3; ++k)
+        connect(Picture1[k], &ZoneImage::doubleClique, this, &Ondagramm::MiseAJour);
+
+    connect(Quitter, &QAction::triggered, this, [] { quitte(); });
+    connect(Imprimer, &QAction::triggered, this, &Ondagramm::Command1_Click);
+    connect(Sexe, &QAction::triggered, this, &Ondagramm::CmdSexe_Click);
+    connect(propos, &QAction::triggered, this, &Ondagramm::propos_Click);
+    connect(Aide, &QAction::triggered, this, [this] { montreAide(plateforme_, this); });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Ondagramm::fenetreActiveChangee);
+
+    Timer1->setInterval(300);
+    Timer1->start();
+    TxtDateP->setText(texteDate(aujourdhui()));
+    for (std::size_t k = 1; k <= 3; ++k)
+        Picture1[k]->hide();
+}
+
+void Ondagramm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!activationFaite_) {
+        activationFaite_ = true;
+        // After the show has finished, so that its messages stand over a visible window.
+        QMetaObject::invokeMethod(this, &Ondagramm::Form_Activate, Qt::QueuedConnection);
+    }
+}
+
+// Runs when the user comes back from the About window or the help viewer; a message box
+// closing, or another application, does not count (its own message would loop otherwise).
+void Ondagramm::fenetreActiveChangee(QWindow* fenetre)
+{
+    const bool retour = fenetre && fenetre == windowHandle()
+                        && estFenetreDuProgramme(fenetrePrecedente_);
+    fenetrePrecedente_ = fenetre;
+    if (retour)
+        Form_Activate();
+}
+
+void Ondagramm::Form_Activate()
+{
+    plateforme_.reseme();
+    const int rouge = static_cast<int>(std::floor(plateforme_.aleatoire() * 128)) + 128;
+    const int vert = static_cast<int>(std::floor(plateforme_.aleatoire() * 100)) + 128;
+    const int bleu = static_cast<int>(std::floor(plateforme_.aleatoire() * 100)) + 128;
+    rouge_ = rouge;
+    QPalette fond = centralWidget()->palette();
+    fond.setColor(QPalette::Window, QColor(rouge, vert, bleu));
+    centralWidget()->setPalette(fond);
+
+    annuaire_.fixeChemins(plateforme_.dossierApplication(), plateforme_.dossierTemporaire());
+    afficheListe(annuaire_.ChargeAnnuaire());
+}
+
+void Ondagramm::propos_Click()
+{
+    // The window exists only while open; a second command brings the same one forward.
+    montreAPropos(plateforme_);
+}

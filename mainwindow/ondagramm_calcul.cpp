@@ -1,0 +1,181 @@
+// The chart side of the main window: load, the Calcule command, date edits, the slider,
+// the blinking timer and the redraw they all end in.
+
+#include "mainwindow/ondagramm.h"
+
+#include "chart/trace.h"
+#include "core/cycles.h"
+#include "core/textes.h"
+#include "chart/canevas.h"
+#include "mainwindow/zoneimage.h"
+#include "platform/plateforme.h"
+#include "platform/ressources.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+std::optional<dz::Date> Ondagramm::date(const QString& texte) const
+{
+    return dz::reconnaitDate(texte.toStdString(),
+                             std::chrono::year{plateforme_.aujourdhui().year()});
+}
+
+QString Ondagramm::texteDate(dz::Date d) { return QString::fromStdString(dz::ecritDate(d)); }
+
+dz::Date Ondagramm::aujourdhui() const
+{
+    const QDate j = plateforme_.aujourdhui();
+    return dz::Date{std::chrono::year{j.year()}, std::chrono::month{static_cast<unsigned>(j.month())},
+                    std::chrono::day{static_cast<unsigned>(j.day())}};
+}
+
+void Ondagramm::montreEtiquettes()
+{
+    Etiquette5->show();
+    Etiquette6->show();
+    Etiquette7->show();
+}
+
+void Ondagramm::Commande1_Click()
+{
+    montreEtiquettes();
+    TxtDGUS->clear();
+    TxtAP->clear();
+    PictSexe->hide();
+    const auto calcul = date(TxtDateP->text());
+    const auto naissance = date(TxtDateN->text());
+    if (!calcul || !naissance)
+        return;
+    etat_.ModeTerme = false;
+    etat_.DateNaissance = *naissance;
+    etat_.DateCalcul = *calcul;
+    etat_.JoursVecus = static_cast<double>(dz::joursEntre(*naissance, *calcul));
+    CmdSexe->setText(QStringLiteral("Sexe probable si conception le ") + TxtDateP->text());
+    MiseAJour();
+}
+
+void Ondagramm::changementDate()
+{
+    if (estDate(TxtDateN->text()) && estDate(TxtDateP->text()))
+        MiseAJour();
+}
+
+void Ondagramm::TxtDateN_Change() { changementDate(); }
+
+void Ondagramm::TxtDateP_Change()
+{
+    CmdSexe->setText(QStringLiteral("Sexe"));
+    changementDate();
+}
+
+void Ondagramm::Command3_Click() { TxtDateP->setText(texteDate(aujourdhui())); }
+
+void Ondagramm::Slider1_Change()
+{
+    montreEtiquettes();
+    MiseAJour();
+    const int p = Slider1->value();
+    // A chart date being edited is not a date: nothing to move it from.
+    if (const auto d = date(TxtDateP->text()))
+        TxtDateP->setText(texteDate(dz::ajouteJours(*d, p)));
+    Slider1->setValue(0); // reports the change again when p was not 0: a nested run with p = 0
+    Commande1_Click();
+}
+
+void Ondagramm::Timer1_Timer()
+{
+    const auto& v = etat_.ValeurCycle;
+    const auto bascule = [](QWidget* w) { w->setVisible(w->isHidden()); };
+    if (v[1] == v[2]) {
+        bascule(Etiquette7);
+        bascule(Etiquette6);
+    }
+    if (v[0] == v[2]) {
+        bascule(Etiquette7);
+        bascule(Etiquette5);
+    }
+    if (v[1] == v[0]) {
+        bascule(Etiquette5);
+        bascule(Etiquette6);
+    }
+}
+
+void Ondagramm::MiseAJour()
+{
+    // The strip reads the chart date (the term in near-term mode) without anyone testing it:
+    // while that text is not a date, the previous chart stays.
+    const auto dateBande = date(etat_.ModeTerme ? TxtAP->text() : TxtDateP->text());
+    if (!dateBande)
+        return;
+
+    for (std::size_t k = 1; k <= 3; ++k)
+        Picture1[k]->show();
+    plateforme_.sablier(this);
+
+    const dz::Geometrie g = dz::geometrie(Image1->largeur(), Image1->hauteur(), etat_.JoursVecus);
+    Image1->efface();
+    if (etat_.ModeTerme)
+        TraceJoursTerme(g, *dateBande);
+    else
+        TraceJours(g, *dateBande);
+
+    const dz::Courbes courbes = dz::calculeCourbes(g, etat_.ColonneDate);
+    chart::traceCourbes(Image1->image(), courbes);
+    Image1->update();
+    etat_.ValeurCycle = courbes.valeurs;
+    const std::array<int, 3> v{etat_.ValeurCycle[0].value_or(0), etat_.ValeurCycle[1].value_or(0),
+                               etat_.ValeurCycle[2].value_or(0)};
+
+    Etiquette5->setText(QString::fromStdString(dz::texteEtiquette(0, v[0])));
+    Etiquette6->setText(QString::fromStdString(dz::texteEtiquette(1, v[1])));
+    Etiquette7->setText(QString::fromStdString(dz::texteEtiquette(2, v[2])));
+    AfichIntel->setText(QString::fromStdString(dz::texteAfich(v[0])));
+    AfichEmoti->setText(QString::fromStdString(dz::texteAfich(v[1])));
+    AfichPhysi->setText(QString::fromStdString(dz::texteAfich(v[2])));
+    AfichJourV->setText(QString::fromStdString(dz::texteJoursVecus(etat_.JoursVecus)));
+
+    ChoisitImageSexe(v[2], v[1]);
+
+    for (std::size_t k = 0; k < 3; ++k)
+        Picture1[k + 1]->setPixmap(Picture2[static_cast<std::size_t>(dz::niveau(v[k]))]->pixmap());
+
+    const auto naissance = date(TxtDateN->text());
+    const auto calcul = date(TxtDateP->text());
+    if (naissance && calcul)
+        AfichAge->setText(QString::fromStdString(dz::texteAge(dz::ageAnnees(*naissance, *calcul))));
+
+    MerMamm->setText(CmbNom->currentText() + QStringLiteral(" Né(e) le:") + TxtDateN->text());
+
+    plateforme_.pompeEvenements();
+    plateforme_.pointeurNormal(this);
+}
+
+void Ondagramm::TraceJours(const dz::Geometrie& g, dz::Date dateCalcul)
+{
+    etat_.ColonneDate = chart::traceCadreEtJours(Image1->image(), g, dz::PasMarqueurNormal);
+    LblTerme->hide();
+    Slider1->show();
+    etat_.DateCalcul = dateCalcul;
+    traceBande(g, dz::ajouteJours(etat_.DateCalcul, -15));
+}
+
+void Ondagramm::TraceJoursTerme(const dz::Geometrie& g, dz::Date terme)
+{
+    etat_.ColonneDate = chart::traceCadreEtJours(Image1->image(), g, dz::PasMarqueurTerme);
+    LblTerme->show();
+    Slider1->hide();
+    etat_.DateCalcul = dz::ajouteJours(terme, -15);
+    traceBande(g, dz::ajouteJours(etat_.DateCalcul, -15));
+}
+
+void Ondagramm::traceBande(const dz::Geometrie& g, dz::Date premier)
+{
+    AfichJour->efface();
+    chart::traceBandeJours(AfichJour->image(), police(Face::MsSansSerif, 9.75),
+                           palette().color(QPalette::WindowText), g.DX, premier);
+    AfichJour->update();
+}

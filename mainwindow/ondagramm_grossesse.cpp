@@ -1,0 +1,54 @@
+// The pregnancy tools: probable sex on the chart date, and the chart around the term.
+
+#include "mainwindow/ondagramm.h"
+
+#include "core/textes.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+void Ondagramm::ChoisitImageSexe(int physique, int emotionnel)
+{
+    const int P = physique;
+    const int E = emotionnel;
+    QLabel* source = nullptr;
+    if (P > 0 && E <= 0)
+        source = Pictgarcon;
+    if (P <= 0 && E > 0)
+        source = PictFille;
+    if (P > 0 && E > 0 && P > E)
+        source = PictPGarcon;
+    if (P < 0 && E < 0 && P < E)
+        source = PictPFille;
+    // No rule: the picture of the last redraw where one held stays.
+    if (source)
+        PictSexe->setPixmap(source->pixmap());
+}
+
+void Ondagramm::CmdSexe_Click()
+{
+    if (TxtAP->text().isEmpty() && TxtDGUS->text().isEmpty())
+        PictSexe->show();
+}
+
+void Ondagramm::TxtDGUS_Change()
+{
+    if (const auto reference = date(TxtDGUS->text()))
+        TxtAP->setText(texteDate(dz::ajouteMois(*reference, 9)));
+}
+
+void Ondagramm::Command2_Click()
+{
+    montreEtiquettes();
+    const auto terme = date(TxtAP->text());
+    const auto naissance = date(TxtDateN->text());
+    if (!terme || !naissance)
+        return;
+    TxtDateP->setText(TxtAP->text());
+    etat_.ModeTerme = true;
+    PictSexe->hide();
+    etat_.DateNaissance = *naissance;
+    etat_.DateCalcul = *terme;
+    etat_.JoursVecus = static_cast<double>(dz::joursEntre(*naissance, *terme) - 15);
+    MiseAJour();
+}

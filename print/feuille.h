@@ -31,9 +31,9 @@ struct Trait {
 };
 
 struct PageEnregistree {
-    // `resolution`: dots per inch of the printer meant to receive the page; pen widths are
+    // `dpi`: resolution of the printer meant to receive the page; pen widths are
     // counted in its pixels.
-    PageEnregistree(QSizeF twips, double resolution) : taille(twips), resolution(resolution) {}
+    PageEnregistree(QSizeF twips, double dpi) : taille(twips), resolution(dpi) {}
 
     // `peintre` must measure in twips: scaled by its device's dpi / 1440.
     void rejoue(QPainter& peintre) const;

@@ -25,9 +25,10 @@ QSizeF pageTwips(const QPrinter& imprimante)
 
 QString nomImprimante(const QPrinter& imprimante)
 {
-    if (imprimante.outputFormat() == QPrinter::PdfFormat || imprimante.printerName().isEmpty())
-        return imprimante.outputFileName();
-    return imprimante.printerName();
+    const QString nom = imprimante.outputFormat() == QPrinter::PdfFormat || imprimante.printerName().isEmpty()
+                            ? imprimante.outputFileName()
+                            : imprimante.printerName();
+    return nom.isEmpty() ? QStringLiteral("sans nom") : nom;
 }
 
 PageEnregistree dessine(QSizeF taille, double resolution, const EntreesImpression& e,

@@ -85,6 +85,9 @@ void Ondagramm::Form_Load()
     connect(CmdAjoute, &QPushButton::clicked, this, &Ondagramm::CmdAjoute_Click);
     connect(CmdSup, &QPushButton::clicked, this, &Ondagramm::CmdSup_Click);
     connect(CmbNom, &QComboBox::activated, this, &Ondagramm::CmbNom_Click);
+    // Qt also reports a typed name that matches an entry as chosen when the field loses the
+    // focus; only a pick in the list is a choice.
+    disconnect(CmbNom->lineEdit(), &QLineEdit::editingFinished, CmbNom, nullptr);
     connect(Slider1, &QSlider::valueChanged, this, &Ondagramm::Slider1_Change);
     for (std::size_t k = 1; k <= 3; ++k)
         connect(Picture1[k], &ZoneImage::doubleClique, this, &Ondagramm::MiseAJour);
@@ -113,15 +116,17 @@ void Ondagramm::showEvent(QShowEvent* event)
     }
 }
 
-// Runs when the user comes back from the About window or the help viewer; a message box
-// closing, or another application, does not count (its own message would loop otherwise).
+// Runs when the user comes back from the About window or the help viewer, even once that
+// window is gone: closing it destroys it before the focus returns. A message box closing,
+// or another application, does not count: the activation's own messages would loop.
 void Ondagramm::fenetreActiveChangee(QWindow* fenetre)
 {
-    const bool retour = fenetre && fenetre == windowHandle()
-                        && estFenetreDuProgramme(fenetrePrecedente_);
-    fenetrePrecedente_ = fenetre;
-    if (retour)
+    if (estFenetreDuProgramme(fenetre)) {
+        retourAttendu_ = true;
+    } else if (retourAttendu_ && fenetre && fenetre == windowHandle()) {
+        retourAttendu_ = false; // first: the activation's messages take the focus and give it back
         Form_Activate();
+    }
 }
 
 void Ondagramm::Form_Activate()

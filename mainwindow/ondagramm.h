@@ -87,7 +87,7 @@ private:
     Annuaire annuaire_;
     int rouge_ = 0;                       // red of the background drawn at the last activation
     bool activationFaite_ = false;        // the first show runs the activation once
-    QPointer<QWindow> fenetrePrecedente_; // the program's window that had the focus before
+    bool retourAttendu_ = false;          // the focus went to the About window or the help viewer
 
     // Client area.
     QComboBox* CmbNom = nullptr;

@@ -49,17 +49,17 @@ void Ondagramm::CmdAjoute_Click()
         // The old records are still there: adding now would only duplicate them.
         if (!restants)
             return;
-        afficheListe(*restants);
-        TxtDateN->clear();
+        afficheListe(*restants); // TxtDateN keeps the date until the new record is in
     }
-    if (const auto noms = annuaire_.AjouteFiche(nom, naissance)) {
+    const auto noms = annuaire_.AjouteFiche(nom, naissance);
+    if (noms)
         afficheListe(*noms);
+    // The name was not listed before (or no longer, once modified): when the reloaded list
+    // lacks it, the write failed and was reported, and what was typed stays for another try.
+    if (noms && noms->contains(nom))
         TxtDateN->clear();
-    } else {
-        // The add failed (and was reported): what was typed stays on screen for another try.
+    else
         CmbNom->setEditText(nom);
-        TxtDateN->setText(naissance);
-    }
 }
 
 void Ondagramm::CmdSup_Click()

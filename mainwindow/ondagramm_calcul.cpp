@@ -137,6 +137,12 @@ void Ondagramm::MiseAJour()
     AfichEmoti->setText(QString::fromStdString(dz::texteAfich(v[1])));
     AfichPhysi->setText(QString::fromStdString(dz::texteAfich(v[2])));
     AfichJourV->setText(QString::fromStdString(dz::texteJoursVecus(etat_.JoursVecus)));
+    Image1->setAccessibleDescription(
+        QStringLiteral("Ondagramme du %1 : intellectuel %2, émotionnel %3, physique %4")
+            .arg(texteDate(*dateBande))
+            .arg(v[0])
+            .arg(v[1])
+            .arg(v[2]));
 
     ChoisitImageSexe(v[2], v[1]);
 

@@ -3,6 +3,7 @@
 #include "support/fakeplatform.h"
 
 #include <QPrinter>
+#include <QProcess>
 #include <QtTest>
 
 using namespace impression;
@@ -115,6 +116,40 @@ private slots:
         pf.pendantPompe = [&] { imbriques << imprimePage(pf, nullptr, e, etat); };
         QCOMPARE(imprimePage(pf, nullptr, e, etat), Resultat::Imprime);
         QCOMPARE(imbriques, QList<Resultat>(3, Resultat::DejaEnCours));
+    }
+
+    void pdf() // what reaches the file: the report's text in order, the marker in the window's red
+    {
+        FakePlateforme pf;
+        dz::Etat etat;
+        const QString fichier = pf.dossierTemp + "/page.pdf";
+        dialogue(pf, fichier);
+        QCOMPARE(imprimePage(pf, nullptr, entrees("3/11/1975", "17/05/2004"), etat),
+                 Resultat::Imprime);
+        QProcess texte;
+        texte.start("pdftotext", {"-layout", fichier, "-"});
+        QVERIFY(texte.waitForFinished());
+        const QString lu = QString::fromUtf8(texte.readAllStandardOutput());
+        qsizetype position = 0;
+        const QStringList ordre{"T R I V I X E S", "Date de Prévision:17/05/2004",
+                                "Né(e) le:lundi 03/11/1975", ".: 45 ( Min -50, Max +50)",
+                                "Jour Vecus: 10 423", " 2 "};
+        for (const QString& attendu : ordre) {
+            position = lu.indexOf(attendu, position);
+            QVERIFY2(position >= 0, qPrintable(attendu));
+        }
+        QProcess rendu; // 72 dpi, one pixel for 20 twips, no smoothing
+        rendu.start("pdftoppm", {"-png", "-r", "72", "-aa", "no", "-aaVector", "no", fichier,
+                                 pf.dossierTemp + "/page"});
+        QVERIFY(rendu.waitForFinished());
+        const QImage image(pf.dossierTemp + "/page-1.png");
+        QVERIFY(!image.isNull());
+        QList<int> rouges; // columns in red midway between the top and middle ticks
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, qRound((T + T / 4) / 20)) == Rouge)
+                rouges << x;
+        QCOMPARE(rouges.size(), 1);
+        QVERIFY(std::abs(rouges.first() - 16 * d / 20) <= 1);
     }
 
     void commande() // a page that cannot be printed leaves no file; only real failures are told

@@ -7,7 +7,6 @@
 #include "directory/annuaire.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <array>
 #include <memory>

@@ -1,7 +1,6 @@
 #include "support/fakeplatform.h"
 
 #include <QCoreApplication>
-#include <QWidget>
 #include <QDir>
 
 FakePlateforme::FakePlateforme()
@@ -31,20 +30,6 @@ void FakePlateforme::pompeEvenements()
     if (pendantPompe)
         pendantPompe();
     QCoreApplication::processEvents();
-}
-
-void FakePlateforme::sablier(QWidget* fenetre)
-{
-    ++sabliers;
-    if (fenetre)
-        fenetre->setCursor(Qt::WaitCursor);
-}
-
-void FakePlateforme::pointeurNormal(QWidget* fenetre)
-{
-    ++pointeursNormaux;
-    if (fenetre)
-        fenetre->unsetCursor();
 }
 
 double FakePlateforme::aleatoire()

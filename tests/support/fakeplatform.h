@@ -24,8 +24,8 @@ public:
     Reponse message(QWidget* parent, const QString& texte, Icone icone, Boutons boutons,
                     const QString& titre) override;
     void pompeEvenements() override;
-    void sablier(QWidget* fenetre) override;
-    void pointeurNormal(QWidget* fenetre) override;
+    void sablier(QWidget*) override {}
+    void pointeurNormal(QWidget*) override {}
     QString dossierApplication() override { return dossierApp; }
     QString dossierTemporaire() override { return dossierTemp; }
     QDate aujourdhui() override { return aujourdhuiFixe; }
@@ -45,8 +45,6 @@ public:
     QList<QUrl> urlsOuvertes;
     int pompes = 0;
     int resemis = 0;
-    int sabliers = 0;
-    int pointeursNormaux = 0;
     std::function<void()> pendantPompe;                   // runs inside pompeEvenements()
     std::function<bool(QWidget*, QPrinter&)> imprimante;  // answers the printer dialog; refuses when unset
 };

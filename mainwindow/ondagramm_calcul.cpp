@@ -29,7 +29,8 @@ QString Ondagramm::texteDate(dz::Date d) { return QString::fromStdString(dz::ecr
 dz::Date Ondagramm::aujourdhui() const
 {
     const QDate j = plateforme_.aujourdhui();
-    return dz::Date{std::chrono::year{j.year()}, std::chrono::month{static_cast<unsigned>(j.month())},
+    return dz::Date{std::chrono::year{j.year()},
+                    std::chrono::month{static_cast<unsigned>(j.month())},
                     std::chrono::day{static_cast<unsigned>(j.day())}};
 }
 
@@ -130,12 +131,13 @@ void Ondagramm::MiseAJour()
     const std::array<int, 3> v{etat_.ValeurCycle[0].value_or(0), etat_.ValeurCycle[1].value_or(0),
                                etat_.ValeurCycle[2].value_or(0)};
 
-    Etiquette5->setText(QString::fromStdString(dz::texteEtiquette(0, v[0])));
-    Etiquette6->setText(QString::fromStdString(dz::texteEtiquette(1, v[1])));
-    Etiquette7->setText(QString::fromStdString(dz::texteEtiquette(2, v[2])));
-    AfichIntel->setText(QString::fromStdString(dz::texteAfich(v[0])));
-    AfichEmoti->setText(QString::fromStdString(dz::texteAfich(v[1])));
-    AfichPhysi->setText(QString::fromStdString(dz::texteAfich(v[2])));
+    const std::array<QLabel*, 3> etiquettes{Etiquette5, Etiquette6, Etiquette7};
+    const std::array<QLabel*, 3> afich{AfichIntel, AfichEmoti, AfichPhysi};
+    for (std::size_t k = 0; k < 3; ++k)
+        etiquettes[k]->setText(
+            QString::fromStdString(dz::texteEtiquette(static_cast<int>(k), v[k])));
+    for (std::size_t k = 0; k < 3; ++k)
+        afich[k]->setText(QString::fromStdString(dz::texteAfich(v[k])));
     AfichJourV->setText(QString::fromStdString(dz::texteJoursVecus(etat_.JoursVecus)));
     Image1->setAccessibleDescription(
         QStringLiteral("Ondagramme du %1 : intellectuel %2, émotionnel %3, physique %4")
@@ -182,6 +184,6 @@ void Ondagramm::traceBande(const dz::Geometrie& g, dz::Date premier)
 {
     AfichJour->efface();
     chart::traceBandeJours(AfichJour->image(), police(Face::MsSansSerif, 9.75),
-                           palette().color(QPalette::WindowText), g.DX, premier);
+                           AfichJour->palette().color(QPalette::WindowText), g.DX, premier);
     AfichJour->update();
 }

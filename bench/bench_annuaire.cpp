@@ -1,18 +1,23 @@
-// Loading the directory and deleting one person, for small and very large directories.
+// Loading the directory, deleting one person and modifying one, for small and very large
+// directories.
 
 #include "directory/annuaire.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
-struct Muet : Avertisseur {
+struct Muet : dz::Avertisseur {
     void information(const QString&) override {}
-    void refus(const QString&) override {}
-    void erreur(int, const QString&) override {}
+    void alerte(const QString&) override {}
+    void erreur(dz::Echec) override {}
 };
 
 QString nomDe(int i)
@@ -24,12 +29,12 @@ QString nomDe(int i)
 struct Banc {
     QTemporaryDir dossier;
     Muet muet;
-    Annuaire annuaire{muet};
+    dz::Annuaire annuaire{muet};
     QByteArray octets;
 
     explicit Banc(int personnes)
     {
-        annuaire.fixeChemins(dossier.path(), dossier.path());
+        annuaire.fixeDossier(dossier.path());
         for (int i = 0; i < personnes; ++i) {
             octets += "nom=Personne n\xB0" + QByteArray::number(i) + " H\xE9" "bert;Naissan="
                 + QByteArray::number(1 + i % 28) + "/" + QByteArray::number(1 + i % 12) + "/"
@@ -62,8 +67,8 @@ void supprimeFiche(benchmark::State& state)
     Banc banc(int(state.range(0)));
     const QString milieu = nomDe(int(state.range(0)) / 2);
     for (auto _ : state) {
-        auto noms = banc.annuaire.SupprimeFiche(milieu);
-        if (!noms || noms->size() != state.range(0) - 1)
+        const auto r = banc.annuaire.SupprimeFiche(milieu);
+        if (r.noms.size() != state.range(0) - 1)
             state.SkipWithError("deletion failed");
         state.PauseTiming();
         banc.pose();
@@ -71,9 +76,40 @@ void supprimeFiche(benchmark::State& state)
     }
 }
 
+// The person in the middle gets a new date and moves to the end: lock, read, one rewrite
+// synced to disk with its folder, reload.
+void modifieFiche(benchmark::State& state)
+{
+    Banc banc(int(state.range(0)));
+    const QString milieu = nomDe(int(state.range(0)) / 2);
+    int n = 0;
+    for (auto _ : state) {
+        const auto r = banc.annuaire.ModifieFiche(milieu, QStringLiteral("%1/01/2000").arg(1 + n++ % 28));
+        if (r.noms.size() != state.range(0) || r.noms.back() != milieu)
+            state.SkipWithError("modification failed");
+    }
+}
+
+// The floor of any durable rewrite: the same bytes through QSaveFile, then the folder synced.
+void plancherReecriture(benchmark::State& state)
+{
+    Banc banc(int(state.range(0)));
+    const QByteArray dossier = QFile::encodeName(banc.dossier.path());
+    for (auto _ : state) {
+        QSaveFile f(banc.annuaire.FichierAnnuaire());
+        if (!f.open(QIODevice::WriteOnly) || f.write(banc.octets) != banc.octets.size() || !f.commit())
+            state.SkipWithError("write failed");
+        const int d = ::open(dossier.constData(), O_RDONLY | O_DIRECTORY);
+        ::fsync(d);
+        ::close(d);
+    }
+}
+
 } // namespace
 
 BENCHMARK(chargeAnnuaire)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(supprimeFiche)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(modifieFiche)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(plancherReecriture)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

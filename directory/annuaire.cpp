@@ -1,307 +1,304 @@
 #include "directory/annuaire.h"
 
+#include "directory/contenu.h"
 #include "directory/cp1252.h"
+#include "directory/fichiers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+namespace dz {
 
 namespace {
 
-// Loading cuts names at the long marker, lookup and deletion at the short one; for every
-// line the program writes both give the same name.
-constexpr QStringView MarqueurLong = u";Naissan=";
-constexpr QStringView MarqueurCourt = u";Naissan";
-
-// The name runs from the fifth character to the first marker; the first four, normally
-// "nom=", are skipped unseen. Nothing when the marker is missing or comes too early.
-std::optional<QStringView> nomDeLigne(QStringView ligne, QStringView marqueur)
+Fichiers& disque()
 {
-    const qsizetype fin = ligne.indexOf(marqueur);
-    if (fin < 4)
-        return std::nullopt;
-    return ligne.sliced(4, fin - 4);
+    static Fichiers fichiers;
+    return fichiers;
 }
 
-// fn(debut, longueur) for every line, stopping when it returns false. A line ends at
-// CR LF or at a lone CR; a lone LF stays inside its line, as the old reader had it.
-template <class Fn>
-void pourChaqueLigne(QStringView texte, Fn&& fn)
-{
-    const qsizetype n = texte.size();
-    qsizetype debut = 0;
-    while (debut < n) {
-        qsizetype fin = texte.indexOf(u'\r', debut);
-        if (fin < 0)
-            fin = n;
-        if (!fn(debut, fin - debut))
-            return;
-        debut = fin + 1;
-        if (debut < n && texte[debut] == u'\n')
-            ++debut;
-    }
-}
-
-int numeroEchecOuverture(const QFileDevice& fichier, const QString& chemin, bool ecriture)
-{
-    if (fichier.error() == QFileDevice::ResourceError)
-        return erreurs::TropDeFichiers;
-    const QFileInfo info(chemin);
-    const QFileInfo dossier(info.absolutePath());
-    if (!dossier.isDir())
-        return erreurs::CheminIntrouvable;
-    if (info.isDir())
-        return erreurs::AccesChemin;
-    const bool permis = ecriture ? dossier.isWritable() && (!info.exists() || info.isWritable())
-                                 : info.isReadable();
-    return permis ? erreurs::AccesChemin : erreurs::PermissionRefusee;
-}
-
-int numeroEchecEcriture(const QFileDevice& fichier)
-{
-    switch (fichier.error()) {
-    case QFileDevice::NoError: // a short write the system gave no reason for
-    case QFileDevice::ResourceError:
-        return erreurs::DisquePlein;
-    case QFileDevice::WriteError:
-        return erreurs::EntreeSortie;
-    default:
-        return erreurs::AccesChemin;
-    }
-}
-
-QString refusPartie(const QString& texte, const QString& quoi)
-{
-    if (texte.contains(u'\r') || texte.contains(u'\n'))
-        return quoi + QStringLiteral(" ne peut pas contenir de retour à la ligne...");
-    const qsizetype i = cp1252::premierIntraduisible(texte);
-    if (i < 0)
-        return {};
-    const bool paire = texte[i].isHighSurrogate() && i + 1 < texte.size() && texte[i + 1].isLowSurrogate();
-    return quoi
-        + QStringLiteral(" contient le caractère « %1 », que l'annuaire ne peut pas enregistrer...")
-              .arg(texte.mid(i, paire ? 2 : 1));
-}
+QString nomAffiche(const QString& chemin) { return QDir::toNativeSeparators(chemin); }
 
 } // namespace
 
-QString cheminDans(const QString& dossier, const QString& nomFichier)
+Annuaire::Annuaire(Avertisseur& avertisseur, Fichiers* fichiers)
+    : avertisseur_(avertisseur), fichiers_(fichiers ? *fichiers : disque())
 {
-    if (dossier.isEmpty() || dossier.endsWith(u'/') || dossier.endsWith(QDir::separator()))
-        return dossier + nomFichier;
-    return dossier + QDir::separator() + nomFichier;
 }
 
-QString refusFiche(const QString& nom, const QString& naissance)
+void Annuaire::fixeDossier(const QString& dossier)
 {
-    if (nom.isEmpty())
-        return QStringLiteral("Vous devez au moins entrez le nom...");
-    if (QString refus = refusPartie(nom, QStringLiteral("Le nom")); !refus.isEmpty())
-        return refus;
-    if (nom.contains(MarqueurCourt))
-        return QStringLiteral("Le nom ne peut pas contenir « ;Naissan »...");
-    return refusPartie(naissance, QStringLiteral("La date de naissance"));
+    fichier_ = QDir(dossier).filePath(NomAnnuaire);
 }
 
-void Annuaire::fixeChemins(const QString& dossierApplication, const QString& dossierTemporaire)
+void Annuaire::SignaleErreur(Echec echec)
 {
-    fichierTemp_ = cheminDans(dossierTemporaire, NomTemp);
-    fichierAnnuaire_ = cheminDans(dossierApplication, NomAnnuaire);
+    signale(echec);
+    publie();
 }
 
-void Annuaire::SignaleErreur(int numero)
-{
-    avertisseur_.erreur(numero, descriptionErreur(numero));
-}
+void Annuaire::signale(Echec echec) { rapports_.push_back({Rapport::Genre::Erreur, {}, echec}); }
 
-// The whole file at once, so that no file stays open while a report waits for the user.
-Annuaire::Lecture Annuaire::litAnnuaire(QByteArray& octets, QString& texte)
+void Annuaire::alerte(const QString& texte) { rapports_.push_back({Rapport::Genre::Alerte, texte}); }
+
+void Annuaire::publie()
 {
-    QFile fichier(fichierAnnuaire_);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(fichierAnnuaire_))
-            return Lecture::Absent;
-        const int numero = numeroEchecOuverture(fichier, fichierAnnuaire_, false);
-        SignaleErreur(numero);
-        return Lecture::Echec;
+    // Moved out first: a message box lets the window's events run, and with them, maybe,
+    // another command of the store.
+    const std::vector<Rapport> rapports = std::exchange(rapports_, {});
+    for (const Rapport& r : rapports) {
+        switch (r.genre) {
+        case Rapport::Genre::Information: avertisseur_.information(r.texte); break;
+        case Rapport::Genre::Alerte: avertisseur_.alerte(r.texte); break;
+        case Rapport::Genre::Erreur: avertisseur_.erreur(r.echec); break;
+        }
     }
-    octets = fichier.readAll();
-    const bool lu = fichier.error() == QFileDevice::NoError;
-    fichier.close();
-    if (!lu) {
-        SignaleErreur(erreurs::EntreeSortie);
-        return Lecture::Echec;
+}
+
+// The first line without a name gets the usual report; the others are counted, so that a
+// file of a thousand stray lines gives two boxes, not a thousand.
+void Annuaire::signaleIllisibles(int nombre)
+{
+    if (nombre >= 1)
+        signale(Echec::AppelIncorrect);
+    if (nombre == 2)
+        alerte(QStringLiteral("Une autre ligne de l'annuaire est illisible ; "
+                              "elle est laissée telle quelle."));
+    else if (nombre > 2)
+        alerte(QStringLiteral("%1 autres lignes de l'annuaire sont illisibles ; "
+                              "elles sont laissées telles quelles.")
+                   .arg(nombre - 1));
+}
+
+Annuaire::Etat Annuaire::lit(Contenu& contenu, bool signaleVide)
+{
+    const Lu lu = fichiers_.lit(fichier_, TailleMax);
+    switch (lu.etat) {
+    case Lu::Etat::Absent:
+        return Etat::Absent;
+    case Lu::Etat::TropGros:
+        alerte(QStringLiteral("Le fichier « %1 » dépasse 32 Mio : ce n'est pas un annuaire. "
+                              "Il n'a été ni lu ni modifié.")
+                   .arg(nomAffiche(fichier_)));
+        return Etat::Arret;
+    case Lu::Etat::Echec:
+        signale(lu.echec);
+        return Etat::Arret;
+    case Lu::Etat::Lu:
+        break;
     }
-    texte = cp1252::decode(octets);
-    if (octets.isEmpty()) {
+    contenu = litContenu(lu.octets);
+    if (contenu.codage == Codage::Utf16) {
+        alerte(QStringLiteral("Le fichier « %1 » est enregistré en Unicode (UTF-16), que Dazozare "
+                              "ne sait ni lire ni modifier. Enregistrez-le en ANSI ou en UTF-8 "
+                              "avec votre éditeur de texte ; il n'a pas été modifié.")
+                   .arg(nomAffiche(fichier_)));
+        return Etat::Arret;
+    }
+    if (signaleVide && lu.octets.isEmpty()) {
         // The first line is read before the end is tested, and a name is then cut out of
         // the line that was never read.
-        SignaleErreur(erreurs::FinDeFichier);
-        SignaleErreur(erreurs::AppelIncorrect);
+        signale(Echec::FinDeFichier);
+        signale(Echec::AppelIncorrect);
     }
-    return Lecture::Lu;
+    return Etat::Lu;
 }
 
 QStringList Annuaire::ChargeAnnuaire()
 {
     QStringList noms;
-    QByteArray octets;
-    QString texte;
-    switch (litAnnuaire(octets, texte)) {
-    case Lecture::Absent:
-        avertisseur_.information(QStringLiteral(
-            "Le repertoire est vide... Vous pouvez enregistrer un ou plusieurs noms avec leur "
-            "date de naissance."));
-        return noms;
-    case Lecture::Echec:
-        return noms;
-    case Lecture::Lu:
+    Contenu contenu;
+    switch (lit(contenu, true)) {
+    case Etat::Absent:
+        rapports_.push_back({Rapport::Genre::Information,
+                             QStringLiteral("Le repertoire est vide... Vous pouvez enregistrer un "
+                                            "ou plusieurs noms avec leur date de naissance.")});
+        break;
+    case Etat::Arret:
+        break;
+    case Etat::Lu: {
+        int illisibles = 0;
+        for (const QStringView ligne : lignes(contenu.texte)) {
+            if (ligne.isEmpty())
+                continue;
+            if (const auto nom = nomDeLigne(ligne, MarqueurLong))
+                noms.append(nom->toString());
+            else
+                ++illisibles;
+        }
+        signaleIllisibles(illisibles);
+        if (noms.isEmpty())
+            rapports_.push_back(
+                {Rapport::Genre::Information, QStringLiteral("L'annuaire est vide...")});
         break;
     }
-    pourChaqueLigne(texte, [&](qsizetype debut, qsizetype longueur) {
-        if (const auto nom = nomDeLigne(QStringView(texte).sliced(debut, longueur), MarqueurLong))
-            noms.append(nom->toString());
-        else
-            SignaleErreur(erreurs::AppelIncorrect);
-        return true;
-    });
-    if (noms.isEmpty())
-        avertisseur_.information(QStringLiteral("L'annuaire est vide..."));
+    }
+    publie();
     return noms;
-}
-
-std::optional<QStringList> Annuaire::AjouteFiche(const QString& nom, const QString& naissance)
-{
-    if (const QString refus = refusFiche(nom, naissance); !refus.isEmpty()) {
-        avertisseur_.refus(refus);
-        return std::nullopt;
-    }
-    QString ligne = QStringLiteral("nom=");
-    ligne.append(nom).append(MarqueurLong).append(naissance).append(QStringLiteral("\r\n"));
-    const QByteArray octets = *cp1252::encode(ligne);
-
-    const bool existait = QFileInfo::exists(fichierAnnuaire_);
-    QFile fichier(fichierAnnuaire_);
-    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        SignaleErreur(numeroEchecOuverture(fichier, fichierAnnuaire_, true));
-        return std::nullopt;
-    }
-    const qint64 taille = fichier.size();
-    int numero = 0;
-    if (fichier.write(octets) != octets.size() || !fichier.flush()) {
-        numero = numeroEchecEcriture(fichier);
-        // Half a record would glue itself to the next one: take back whatever got through.
-        if (existait)
-            fichier.resize(taille);
-        else
-            fichier.remove();
-    }
-    fichier.close();
-    if (numero != 0)
-        SignaleErreur(numero);
-    return ChargeAnnuaire();
-}
-
-std::optional<QStringList> Annuaire::SupprimeFiche(const QString& nom)
-{
-    QByteArray octets;
-    QString texte;
-    switch (litAnnuaire(octets, texte)) {
-    case Lecture::Absent:
-        SignaleErreur(erreurs::FichierIntrouvable);
-        return std::nullopt;
-    case Lecture::Echec:
-        return std::nullopt;
-    case Lecture::Lu:
-        break;
-    }
-
-    // One character is one byte, so kept lines are copied from the bytes as they were.
-    QByteArray gardees;
-    gardees.reserve(octets.size() + 2);
-    pourChaqueLigne(texte, [&](qsizetype debut, qsizetype longueur) {
-        const auto nomLu = nomDeLigne(QStringView(texte).sliced(debut, longueur), MarqueurCourt);
-        if (!nomLu)
-            SignaleErreur(erreurs::AppelIncorrect); // kept: a failed comparison is a difference
-        if (!nomLu || *nomLu != QStringView(nom)) {
-            gardees.append(QByteArrayView(octets).sliced(debut, longueur));
-            gardees.append("\r\n");
-        }
-        return true;
-    });
-
-    if (gardees.isEmpty()) {
-        // No record left: the absent file is the empty directory.
-        QFile fichier(fichierAnnuaire_);
-        if (!fichier.remove()) {
-            SignaleErreur(numeroEchecEcriture(fichier));
-            return std::nullopt;
-        }
-        return QStringList();
-    }
-    if (!remplaceAnnuaire(gardees))
-        return std::nullopt;
-    return ChargeAnnuaire();
-}
-
-// The new content goes to a file of the directory's own folder that is renamed over the
-// old one only when complete, so a failure anywhere leaves the directory as it was.
-bool Annuaire::remplaceAnnuaire(const QByteArray& octets)
-{
-    int numero = 0;
-    {
-        QSaveFile fichier(fichierAnnuaire_);
-        if (!fichier.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            numero = numeroEchecOuverture(fichier, fichierAnnuaire_, true);
-        } else if (fichier.write(octets) != octets.size() || !fichier.flush()) {
-            numero = numeroEchecEcriture(fichier);
-            // Qt 6.4 would commit a short write as if it were whole.
-            fichier.cancelWriting();
-        } else if (!fichier.commit()) {
-            numero = numeroEchecEcriture(fichier);
-        }
-    } // an uncommitted QSaveFile takes its temporary file away with it
-    if (numero != 0) {
-        SignaleErreur(numero);
-        return false;
-    }
-    return true;
 }
 
 Recherche Annuaire::TrouveFiche(const QString& nom)
 {
     Recherche resultat;
-    QByteArray octets;
-    QString texte;
-    switch (litAnnuaire(octets, texte)) {
-    case Lecture::Absent:
-        avertisseur_.information(QStringLiteral("Rien n'a encore été entré dans l'annuaire..."));
+    Contenu contenu;
+    switch (lit(contenu, true)) {
+    case Etat::Absent:
+        rapports_.push_back({Rapport::Genre::Information,
+                             QStringLiteral("Rien n'a encore été entré dans l'annuaire...")});
         resultat.annuaireAbsent = true;
-        return resultat;
-    case Lecture::Echec:
-        return resultat;
-    case Lecture::Lu:
+        break;
+    case Etat::Arret:
+        break;
+    case Etat::Lu: {
+        int illisibles = 0;
+        for (const QStringView ligne : lignes(contenu.texte)) {
+            if (ligne.isEmpty())
+                continue;
+            const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
+            if (!nomLu) {
+                ++illisibles; // the sought name may still come
+                continue;
+            }
+            if (*nomLu != QStringView(nom))
+                continue;
+            resultat.naissance = naissanceDeLigne(ligne);
+            if (!resultat.naissance) // "nom=X;NaissanY": a name, but no date to give
+                ++illisibles;
+            break;
+        }
+        signaleIllisibles(illisibles);
         break;
     }
-    pourChaqueLigne(texte, [&](qsizetype debut, qsizetype longueur) {
-        const QStringView ligne = QStringView(texte).sliced(debut, longueur);
-        const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
-        if (!nomLu) {
-            SignaleErreur(erreurs::AppelIncorrect);
-            return true; // the sought name may still come
-        }
-        if (*nomLu != QStringView(nom))
-            return true;
-        // "nom=X;NaissanY" has a name but no date to give.
-        const qsizetype marque = ligne.indexOf(MarqueurLong);
-        if (marque < 0)
-            SignaleErreur(erreurs::AppelIncorrect);
-        else
-            resultat.naissance = ligne.sliced(marque + MarqueurLong.size())
-                                     .toString()
-                                     .replace(QStringLiteral("vbcrlf"), QStringLiteral("\r\n"));
-        return false;
-    });
+    }
+    publie();
     return resultat;
 }
+
+// Takes the lock beside the file, runs the change, releases the lock, and only then shows
+// what there is to tell and reads the file back for the list.
+template <class Modification>
+Annuaire::Resultat Annuaire::sousVerrou(Modification&& modification)
+{
+    Resultat resultat;
+    if (const Verrou verrou = fichiers_.verrouille(fichier_, delaiVerrouMs_); verrou.tenu())
+        resultat = modification();
+    else if (verrou.echec)
+        signale(*verrou.echec);
+    else
+        alerte(QStringLiteral("L'annuaire est en cours de modification par une autre fenêtre de "
+                              "Dazozare. Réessayez dans un instant : rien n'a été enregistré."));
+    publie();
+    if (resultat.issue == Issue::Fait && resultat.noms.isEmpty() && QFileInfo::exists(fichier_))
+        resultat.noms = ChargeAnnuaire();
+    return resultat;
+}
+
+// The lines as the new content of the file, each ended by CR LF. False once told why not.
+bool Annuaire::remplaceParLignes(const QString& texte)
+{
+    const auto octets = encodeCp1252(texte);
+    if (!octets) {
+        const qsizetype i = premierIntraduisible(texte);
+        alerte(QStringLiteral("L'annuaire contient le caractère « %1 », que Dazozare ne peut pas "
+                              "enregistrer en Windows-1252 : il n'a pas été modifié.")
+                   .arg(texte.mid(i, texte[i].isHighSurrogate() ? 2 : 1)));
+        return false;
+    }
+    // No record left: the absent file is the empty directory.
+    const auto echec =
+        octets->isEmpty() ? fichiers_.supprime(fichier_) : fichiers_.remplace(fichier_, *octets);
+    if (echec)
+        signale(*echec);
+    return !echec;
+}
+
+Annuaire::Resultat Annuaire::AjouteFiche(const QString& nom, const QString& naissance)
+{
+    if (const QString refus = refusFiche(nom, naissance); !refus.isEmpty()) {
+        alerte(refus);
+        publie();
+        return {};
+    }
+    return sousVerrou([&]() -> Resultat {
+        Contenu contenu;
+        const Etat etat = lit(contenu, false);
+        if (etat == Etat::Arret)
+            return {};
+        QString texte;
+        for (const QStringView ligne : lignes(contenu.texte)) {
+            if (ligne.isEmpty())
+                continue;
+            if (nomDeLigne(ligne, MarqueurLong) == QStringView(nom))
+                return {Issue::DejaEnregistre, {}};
+            texte.append(ligne).append(QStringLiteral("\r\n"));
+        }
+        const QString fiche = ligneFiche(nom, naissance) + QStringLiteral("\r\n");
+        if (contenu.codage != Codage::Cp1252 || contenu.ctrlZ) {
+            // Not in the program's own shape: the whole file is written again in it.
+            return remplaceParLignes(texte + fiche) ? Resultat{Issue::Fait, {}} : Resultat{};
+        }
+        // An editor may have left the last line without its end: end it first.
+        QString fin;
+        if (contenu.texte.endsWith(u'\r'))
+            fin = QStringLiteral("\n");
+        else if (!contenu.texte.isEmpty() && !contenu.texte.endsWith(u'\n'))
+            fin = QStringLiteral("\r\n");
+        const auto octets = encodeCp1252(fin + fiche); // refusFiche let only what encodes through
+        const auto echec = octets ? fichiers_.ajoute(fichier_, *octets) : Echec::AppelIncorrect;
+        if (echec) {
+            signale(*echec);
+            return {};
+        }
+        return {Issue::Fait, {}};
+    });
+}
+
+Annuaire::Resultat Annuaire::ModifieFiche(const QString& nom, const QString& naissance)
+{
+    if (const QString refus = refusFiche(nom, naissance); !refus.isEmpty()) {
+        alerte(refus);
+        publie();
+        return {};
+    }
+    return reecrit(nom, naissance);
+}
+
+Annuaire::Resultat Annuaire::SupprimeFiche(const QString& nom) { return reecrit(nom, std::nullopt); }
+
+// Every record with the name goes; with a birth date, the new record ends the file. Lines
+// without a name are kept (a failed comparison is a difference); blank lines go.
+Annuaire::Resultat Annuaire::reecrit(const QString& nom, const std::optional<QString>& naissance)
+{
+    return sousVerrou([&]() -> Resultat {
+        Contenu contenu;
+        switch (lit(contenu, true)) {
+        case Etat::Arret:
+            return {};
+        case Etat::Absent:
+            if (!naissance) {
+                signale(Echec::FichierIntrouvable);
+                return {};
+            }
+            break;
+        case Etat::Lu:
+            break;
+        }
+        QString texte;
+        int illisibles = 0;
+        for (const QStringView ligne : lignes(contenu.texte)) {
+            if (ligne.isEmpty())
+                continue;
+            const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
+            if (!nomLu)
+                ++illisibles;
+            if (!nomLu || *nomLu != QStringView(nom))
+                texte.append(ligne).append(QStringLiteral("\r\n"));
+        }
+        signaleIllisibles(illisibles);
+        if (naissance)
+            texte += ligneFiche(nom, *naissance) + QStringLiteral("\r\n");
+        return remplaceParLignes(texte) ? Resultat{Issue::Fait, {}} : Resultat{};
+    });
+}
+
+} // namespace dz

@@ -1,7 +1,10 @@
 #pragma once
-// The person directory: one Windows-1252 text file "trivo.dat" beside the program,
-// one record a line, "nom=<name>;Naissan=<birth date>" ended by CR LF, in the order of
+// The person directory: one text file "trivo.dat", one record a line,
+// "nom=<name>;Naissan=<birth date>" ended by CR LF, in Windows-1252, in the order of
 // addition. No cache: every routine reads the file again, so the file is the only truth.
+// Two windows may work on one folder: every change takes a lock beside the file, reads the
+// file again under it and writes it whole or not at all; messages wait until the lock is
+// released and the file is safe.
 
 #include "directory/avertisseur.h"
 
@@ -9,14 +12,12 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
-// The folder, one separator unless the folder already ends in one, then the file name.
-QString cheminDans(const QString& dossier, const QString& nomFichier);
+namespace dz {
 
-// Empty when the record can be stored as typed; otherwise why not, for a box titled
-// "Annuaire..." with the exclamation icon. Run it before anything changes the file: the
-// modify command deletes the old record before it adds the new one.
-QString refusFiche(const QString& nom, const QString& naissance);
+class Fichiers;
+struct Contenu;
 
 struct Recherche {
     // The file is missing: the information message is out and the choice ends there.
@@ -29,42 +30,68 @@ struct Recherche {
 class Annuaire {
 public:
     static inline const QString NomAnnuaire = QStringLiteral("trivo.dat");
-    static inline const QString NomTemp = QStringLiteral("temp.anu");
+    static constexpr qint64 TailleMax = 32 * 1024 * 1024; // no directory comes near it
+    static constexpr int DelaiVerrouMs = 3000;
 
-    explicit Annuaire(Avertisseur& avertisseur) : avertisseur_(avertisseur) {}
+    enum class Issue {
+        Fait,           // the file holds the change; `noms` is the list read back
+        DejaEnregistre, // AjouteFiche: the file already has the name; nothing written
+        Echec,          // told to the user; the file is as it was
+    };
+    struct Resultat {
+        Issue issue = Issue::Echec;
+        QStringList noms;
+    };
 
-    // On every activation of the main window: the program's folder and the system's
-    // temporary folder.
-    void fixeChemins(const QString& dossierApplication, const QString& dossierTemporaire);
-    const QString& FichierAnnuaire() const { return fichierAnnuaire_; }
-    // Kept for the record: deletions rewrite the directory through a file of its own
-    // folder, so nothing is read from or written to this path.
-    const QString& FichierTemp() const { return fichierTemp_; }
+    // `fichiers` defaults to the real disk.
+    explicit Annuaire(Avertisseur& avertisseur, Fichiers* fichiers = nullptr);
 
-    // The names to list, in file order; empty after a missing-file message or an error
-    // report.
+    // The folder that holds the directory file (set on every activation of the main window).
+    void fixeDossier(const QString& dossier);
+    const QString& FichierAnnuaire() const { return fichier_; }
+    void fixeDelaiVerrou(int ms) { delaiVerrouMs_ = ms; }
+
+    // The names to list, in file order; empty after a missing-file message or a report.
     QStringList ChargeAnnuaire();
-
-    // Appends one record and returns the reloaded names; a write that fails half-way is
-    // reported and taken back first. std::nullopt when the record was refused or the file
-    // could not be opened: nothing written, the list stays as it is.
-    std::optional<QStringList> AjouteFiche(const QString& nom, const QString& naissance);
-
-    // Removes every record with the name and returns the new list (empty once the last
-    // record is gone and the file deleted). std::nullopt when the directory was left as it
-    // was after an error report: missing file, open or write failure.
-    std::optional<QStringList> SupprimeFiche(const QString& nom);
 
     Recherche TrouveFiche(const QString& nom);
 
-    void SignaleErreur(int numero);
+    // Appends one record unless the file already has the name (then nothing is written).
+    Resultat AjouteFiche(const QString& nom, const QString& naissance);
+
+    // Removes every record with the name and appends the new one, in one rewrite: the
+    // person moves to the end with the new date.
+    Resultat ModifieFiche(const QString& nom, const QString& naissance);
+
+    // Removes every record with the name; the file goes once the last record is gone, and
+    // the list is then empty without a reload.
+    Resultat SupprimeFiche(const QString& nom);
+
+    void SignaleErreur(Echec echec);
 
 private:
-    enum class Lecture { Lu, Absent, Echec };
-    Lecture litAnnuaire(QByteArray& octets, QString& texte);
-    bool remplaceAnnuaire(const QByteArray& octets);
+    enum class Etat { Lu, Absent, Arret };
+    Etat lit(Contenu& contenu, bool signaleVide);
+    Resultat reecrit(const QString& nom, const std::optional<QString>& naissance);
+    template <class Modification> Resultat sousVerrou(Modification&& modification);
+    bool remplaceParLignes(const QString& texte);
+    void signaleIllisibles(int nombre);
+    // Held back until publie(): nothing is shown while the file is being changed.
+    void signale(Echec echec);
+    void alerte(const QString& texte);
+    void publie();
+
+    struct Rapport {
+        enum class Genre { Information, Alerte, Erreur } genre;
+        QString texte;
+        Echec echec = Echec::AppelIncorrect;
+    };
 
     Avertisseur& avertisseur_;
-    QString fichierAnnuaire_;
-    QString fichierTemp_;
+    Fichiers& fichiers_;
+    QString fichier_;
+    int delaiVerrouMs_ = DelaiVerrouMs;
+    std::vector<Rapport> rapports_; // held back while the file is being changed
 };
+
+} // namespace dz

@@ -1,35 +1,29 @@
 #include "directory/avertisseur.h"
 
-QString descriptionErreur(int numero)
+namespace dz {
+
+QString descriptionEchec(Echec echec)
 {
-    switch (numero) {
-    case erreurs::AppelIncorrect:
-        return QStringLiteral("Appel de procédure ou argument incorrect");
-    case erreurs::FichierIntrouvable:
-        return QStringLiteral("Fichier introuvable");
-    case erreurs::EntreeSortie:
-        return QStringLiteral("Erreur d'entrée/sortie sur le périphérique");
-    case erreurs::DisquePlein:
-        return QStringLiteral("Disque plein");
-    case erreurs::FinDeFichier:
-        return QStringLiteral("Lecture au-delà de la fin du fichier");
-    case erreurs::TropDeFichiers:
-        return QStringLiteral("Trop de fichiers ouverts");
-    case erreurs::PermissionRefusee:
-        return QStringLiteral("Permission refusée");
-    case erreurs::AccesChemin:
-        return QStringLiteral("Erreur d'accès au chemin ou au fichier");
-    case erreurs::CheminIntrouvable:
-        return QStringLiteral("Chemin introuvable");
-    default:
-        return QStringLiteral("Erreur définie par l'application ou par l'objet");
+    switch (echec) {
+    case Echec::AppelIncorrect: return QStringLiteral("Appel de procédure ou argument incorrect");
+    case Echec::FichierIntrouvable: return QStringLiteral("Fichier introuvable");
+    case Echec::EntreeSortie: return QStringLiteral("Erreur d'entrée/sortie sur le périphérique");
+    case Echec::DisquePlein: return QStringLiteral("Disque plein");
+    case Echec::FinDeFichier: return QStringLiteral("Lecture au-delà de la fin du fichier");
+    case Echec::TropDeFichiers: return QStringLiteral("Trop de fichiers ouverts");
+    case Echec::PermissionRefusee: return QStringLiteral("Permission refusée");
+    case Echec::AccesChemin: return QStringLiteral("Erreur d'accès au chemin ou au fichier");
+    case Echec::CheminIntrouvable: return QStringLiteral("Chemin introuvable");
     }
+    return QStringLiteral("Erreur définie par l'application ou par l'objet");
 }
 
-QString texteSignaleErreur(int numero, const QString& description)
+QString texteSignaleErreur(Echec echec)
 {
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("Une erreur inattendue est survenue.") + crlf + crlf
-        + QStringLiteral("Numéro de l'erreur : ") + crlf + QString::number(numero) + crlf + crlf
-        + QStringLiteral("Description de l'erreur : ") + crlf + description;
+        + QStringLiteral("Numéro de l'erreur : ") + crlf + QString::number(static_cast<int>(echec))
+        + crlf + crlf + QStringLiteral("Description de l'erreur : ") + crlf + descriptionEchec(echec);
 }
+
+} // namespace dz

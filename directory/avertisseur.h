@@ -4,31 +4,35 @@
 
 #include <QString>
 
-// Failure numbers, in the classic BASIC run-time numbering the program has always shown.
-namespace erreurs {
-inline constexpr int AppelIncorrect = 5;       // a name that cannot be cut out of its line
-inline constexpr int FichierIntrouvable = 53;
-inline constexpr int EntreeSortie = 57;
-inline constexpr int DisquePlein = 61;
-inline constexpr int FinDeFichier = 62;        // reading the first line of an empty file
-inline constexpr int TropDeFichiers = 67;
-inline constexpr int PermissionRefusee = 70;
-inline constexpr int AccesChemin = 75;
-inline constexpr int CheminIntrouvable = 76;
-} // namespace erreurs
+namespace dz {
 
-// Short French description of a failure number.
-QString descriptionErreur(int numero);
+// Failure numbers, in the classic BASIC run-time numbering the program has always shown.
+enum class Echec {
+    AppelIncorrect = 5,      // a name that cannot be cut out of its line
+    FichierIntrouvable = 53,
+    EntreeSortie = 57,
+    DisquePlein = 61,
+    FinDeFichier = 62,       // reading the first line of an empty file
+    TropDeFichiers = 67,
+    PermissionRefusee = 70,
+    AccesChemin = 75,        // also: something other than a plain file at the path
+    CheminIntrouvable = 76,
+};
+
+// Short French description of a failure.
+QString descriptionEchec(Echec echec);
 
 // Text of the error report, box titled "Erreur..." with the exclamation icon.
-QString texteSignaleErreur(int numero, const QString& description);
+QString texteSignaleErreur(Echec echec);
 
 struct Avertisseur {
     virtual ~Avertisseur() = default;
     // Title "Annuaire...", information icon, OK button.
     virtual void information(const QString& texte) = 0;
-    // Title "Annuaire...", exclamation icon, OK button: a record the store will not write.
-    virtual void refus(const QString& texte) = 0;
+    // Title "Annuaire...", exclamation icon, OK button: what the store will not do, and why.
+    virtual void alerte(const QString& texte) = 0;
     // Title "Erreur...", exclamation icon, OK button, text from texteSignaleErreur().
-    virtual void erreur(int numero, const QString& description) = 0;
+    virtual void erreur(Echec echec) = 0;
 };
+
+} // namespace dz

@@ -24,9 +24,9 @@ int octetDe(char16_t c)
 
 } // namespace
 
-namespace cp1252 {
+namespace dz {
 
-QString decode(QByteArrayView octets)
+QString decodeCp1252(QByteArrayView octets)
 {
     QString texte(octets.size(), Qt::Uninitialized);
     char16_t* sortie = reinterpret_cast<char16_t*>(texte.data());
@@ -37,7 +37,7 @@ QString decode(QByteArrayView octets)
     return texte;
 }
 
-std::optional<QByteArray> encode(QStringView texte)
+std::optional<QByteArray> encodeCp1252(QStringView texte)
 {
     QByteArray octets(texte.size(), Qt::Uninitialized);
     char* sortie = octets.data();
@@ -59,4 +59,4 @@ qsizetype premierIntraduisible(QStringView texte)
     return -1;
 }
 
-} // namespace cp1252
+} // namespace dz

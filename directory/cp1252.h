@@ -11,14 +11,14 @@
 
 #include <optional>
 
-namespace cp1252 {
+namespace dz {
 
-QString decode(QByteArrayView octets);
+QString decodeCp1252(QByteArrayView octets);
 
 // std::nullopt when a character has no place in the code page.
-std::optional<QByteArray> encode(QStringView texte);
+std::optional<QByteArray> encodeCp1252(QStringView texte);
 
 // Position of the first character the code page cannot hold, -1 when there is none.
 qsizetype premierIntraduisible(QStringView texte);
 
-} // namespace cp1252
+} // namespace dz

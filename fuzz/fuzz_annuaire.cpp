@@ -1,5 +1,5 @@
-// Any bytes as the directory file: load, look up and delete against a temporary folder.
-// Nothing may crash; after a deletion the lookup finds no record of the name and the
+// Any bytes as the directory file: load, look up, delete and modify against a temporary
+// folder. Nothing may crash; after a deletion the lookup finds no record of the name and the
 // returned list is what a reload reads.
 
 #include "directory/annuaire.h"
@@ -14,10 +14,10 @@
 
 namespace {
 
-struct Silencieux : Avertisseur {
+struct Silencieux : dz::Avertisseur {
     void information(const QString&) override {}
-    void refus(const QString&) override {}
-    void erreur(int, const QString&) override {}
+    void alerte(const QString&) override {}
+    void erreur(dz::Echec) override {}
 };
 
 } // namespace
@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     const QByteArray octets(reinterpret_cast<const char*>(donnees), static_cast<qsizetype>(taille));
 
     Silencieux silence;
-    Annuaire annuaire(silence);
-    annuaire.fixeChemins(dossier.path(), dossier.path());
+    dz::Annuaire annuaire(silence);
+    annuaire.fixeDossier(dossier.path());
     {
         QFile f(annuaire.FichierAnnuaire());
         if (!f.open(QIODevice::WriteOnly) || f.write(octets) != octets.size())
@@ -44,13 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         annuaire.TrouveFiche(nom);
 
     const QString cible = noms.isEmpty() ? QStringLiteral("x") : noms.first();
-    if (const auto restants = annuaire.SupprimeFiche(cible)) {
+    const auto supprime = annuaire.SupprimeFiche(cible);
+    if (supprime.issue == dz::Annuaire::Issue::Fait) {
         if (annuaire.TrouveFiche(cible).naissance)
             std::abort();
-        const auto apres = annuaire.ChargeAnnuaire();
-        if (apres != *restants)
+        if (annuaire.ChargeAnnuaire() != supprime.noms)
             std::abort();
     }
+    // A modification leaves the person once, at the end, with the new date.
+    const auto modifie = annuaire.ModifieFiche(QStringLiteral("Zoé"), QStringLiteral("01/02/2003"));
+    if (modifie.issue == dz::Annuaire::Issue::Fait
+        && (modifie.noms.isEmpty() || modifie.noms.back() != QStringLiteral("Zoé")
+            || annuaire.TrouveFiche(QStringLiteral("Zoé")).naissance != QStringLiteral("01/02/2003")))
+        std::abort();
     QFile::remove(annuaire.FichierAnnuaire());
     return 0;
 }

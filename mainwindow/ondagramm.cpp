@@ -20,7 +20,7 @@
 namespace {
 
 // The directory's notices and reports, as message boxes over the main window.
-class AvertisseurFenetre : public Avertisseur {
+class AvertisseurFenetre : public dz::Avertisseur {
 public:
     AvertisseurFenetre(Plateforme& plateforme, QWidget* fenetre)
         : plateforme_(plateforme), fenetre_(fenetre) {}
@@ -29,14 +29,14 @@ public:
         plateforme_.message(fenetre_, texte, Plateforme::Icone::Information,
                             Plateforme::Boutons::Ok, QStringLiteral("Annuaire..."));
     }
-    void refus(const QString& texte) override
+    void alerte(const QString& texte) override
     {
         plateforme_.message(fenetre_, texte, Plateforme::Icone::Exclamation,
                             Plateforme::Boutons::Ok, QStringLiteral("Annuaire..."));
     }
-    void erreur(int numero, const QString& description) override
+    void erreur(dz::Echec echec) override
     {
-        plateforme_.message(fenetre_, texteSignaleErreur(numero, description),
+        plateforme_.message(fenetre_, dz::texteSignaleErreur(echec),
                             Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok,
                             QStringLiteral("Erreur..."));
     }
@@ -140,7 +140,7 @@ void Ondagramm::Form_Activate()
     fond.setColor(QPalette::Window, QColor(rouge, vert, bleu));
     centralWidget()->setPalette(fond);
 
-    annuaire_.fixeChemins(plateforme_.dossierApplication(), plateforme_.dossierTemporaire());
+    annuaire_.fixeDossier(plateforme_.dossierApplication());
     afficheListe(annuaire_.ChargeAnnuaire());
 }
 

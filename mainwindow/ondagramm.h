@@ -82,8 +82,8 @@ private:
 
     Plateforme& plateforme_;
     dz::Etat etat_;
-    std::unique_ptr<Avertisseur> avertisseur_;
-    Annuaire annuaire_;
+    std::unique_ptr<dz::Avertisseur> avertisseur_;
+    dz::Annuaire annuaire_;
     int rouge_ = 0;                       // red of the background drawn at the last activation
     bool activationFaite_ = false;        // the first show runs the activation once
     bool retourAttendu_ = false;          // the focus went to the About window or the help viewer

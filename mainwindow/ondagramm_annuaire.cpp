@@ -2,6 +2,7 @@
 
 #include "mainwindow/ondagramm.h"
 
+#include "directory/contenu.h"
 #include "platform/plateforme.h"
 
 #include <QComboBox>
@@ -19,7 +20,7 @@ void Ondagramm::afficheListe(const QStringList& noms)
 void Ondagramm::CmbNom_Click()
 {
     montreEtiquettes();
-    const Recherche trouve = annuaire_.TrouveFiche(CmbNom->currentText());
+    const dz::Recherche trouve = annuaire_.TrouveFiche(CmbNom->currentText());
     if (trouve.annuaireAbsent)
         return;
     if (trouve.naissance)
@@ -31,12 +32,14 @@ void Ondagramm::CmdAjoute_Click()
 {
     const QString nom = CmbNom->currentText();
     const QString naissance = TxtDateN->text();
-    // Refused before anything changes: modifying deletes the old record first.
-    if (const QString refus = refusFiche(nom, naissance); !refus.isEmpty()) {
-        avertisseur_->refus(refus);
+    if (const QString refus = dz::refusFiche(nom, naissance); !refus.isEmpty()) {
+        avertisseur_->alerte(refus);
         return;
     }
-    if (CmbNom->findText(nom, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0) {
+    // Whether the person is already there is decided on the file, which another window of
+    // the program may have changed since the list was read.
+    auto resultat = annuaire_.AjouteFiche(nom, naissance);
+    if (resultat.issue == dz::Annuaire::Issue::DejaEnregistre) {
         const auto reponse = plateforme_.message(
             this,
             QStringLiteral("Cette personne est déjà enregistrée dans l'annuaire... \r\n"
@@ -45,28 +48,19 @@ void Ondagramm::CmdAjoute_Click()
             QStringLiteral("Annuaire..."));
         if (reponse != Plateforme::Reponse::Oui)
             return;
-        const auto restants = annuaire_.SupprimeFiche(nom);
-        // The old records are still there: adding now would only duplicate them.
-        if (!restants)
-            return;
-        afficheListe(*restants); // TxtDateN keeps the date until the new record is in
+        resultat = annuaire_.ModifieFiche(nom, naissance);
     }
-    const auto noms = annuaire_.AjouteFiche(nom, naissance);
-    if (noms)
-        afficheListe(*noms);
-    // The name was not listed before (or no longer, once modified): when the reloaded list
-    // lacks it, the write failed and was reported, and what was typed stays for another try.
-    if (noms && noms->contains(nom))
-        TxtDateN->clear();
-    else
-        CmbNom->setEditText(nom);
+    if (resultat.issue != dz::Annuaire::Issue::Fait)
+        return; // told; what was typed stays for another try
+    afficheListe(resultat.noms);
+    TxtDateN->clear();
 }
 
 void Ondagramm::CmdSup_Click()
 {
-    const auto restants = annuaire_.SupprimeFiche(CmbNom->currentText());
-    if (!restants)
+    const auto resultat = annuaire_.SupprimeFiche(CmbNom->currentText());
+    if (resultat.issue != dz::Annuaire::Issue::Fait)
         return;
-    afficheListe(*restants);
+    afficheListe(resultat.noms);
     TxtDateN->clear();
 }

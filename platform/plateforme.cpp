@@ -52,7 +52,6 @@ void PlateformeQt::pointeurNormal(QWidget* fenetre)
 
 QString PlateformeQt::dossierApplication() { return QCoreApplication::applicationDirPath(); }
 
-QString PlateformeQt::dossierTemporaire() { return QDir::tempPath(); }
 
 QDate PlateformeQt::aujourdhui() { return QDate::currentDate(); }
 

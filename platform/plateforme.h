@@ -29,9 +29,8 @@ public:
     virtual void sablier(QWidget* fenetre) = 0;
     virtual void pointeurNormal(QWidget* fenetre) = 0;
 
-    // Folder of the executable and the system's temporary folder, without trailing separator.
+    // Folder of the executable, without trailing separator.
     virtual QString dossierApplication() = 0;
-    virtual QString dossierTemporaire() = 0;
 
     virtual QDate aujourdhui() = 0;
 
@@ -56,7 +55,6 @@ public:
     void sablier(QWidget* fenetre) override;
     void pointeurNormal(QWidget* fenetre) override;
     QString dossierApplication() override;
-    QString dossierTemporaire() override;
     QDate aujourdhui() override;
     void reseme() override;
     double aleatoire() override;

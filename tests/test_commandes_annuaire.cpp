@@ -15,8 +15,23 @@
 using Octets = QByteArray;
 using Noms = QStringList;
 
+namespace {
+
+enum class Action {
+    Ajoute,       // "Ajouter", answering Yes if asked
+    AjouteNon,    // "Ajouter", answering No
+    AjouteEchoue, // "Ajouter", answering Yes; a folder takes the file's place meanwhile
+    Supprime,     // "Supprimer"
+    Choisit,      // the first name picked in the list
+    RetourAPropos // back from the About window, after a message box closed
+};
+
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B, ABA = AB + A1;
 const QString D = "5/6/80";
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
 
 class TestCommandesAnnuaire : public QObject {
     Q_OBJECT
@@ -26,6 +41,11 @@ class TestCommandesAnnuaire : public QObject {
     QComboBox* nom() { return w_->findChild<QComboBox*>("CmbNom"); }
     QLineEdit* dateN() { return w_->findChild<QLineEdit*>("TxtDateN"); }
     QString chemin() const { return p_->dossierApp + "/trivo.dat"; }
+    void ecrit(const Octets& octets)
+    {
+        QFile f(chemin());
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size());
+    }
 
 private slots:
     void init()
@@ -36,67 +56,80 @@ private slots:
 
     void commande_data()
     {
-        using QTest::newRow;
-        // A add (Yes if asked), N add answering No, F add with a folder at the file once the old
-        // record went, S delete, C choose the first name, R back from About; lower case: file gone.
-        QTest::addColumn<char>("action");
-        QTest::addColumn<Octets>("avant");
-        QTest::addColumn<QString>("saisi"); // the name typed, after the date D
-        QTest::addColumn<Octets>("apres");  // null: no file
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<Octets>("avant");    // null: no file
+        QTest::addColumn<Octets>("ailleurs"); // another window's change once the list is shown:
+                                              // null none, empty the file deleted
+        QTest::addColumn<QString>("saisi");   // the name typed, after the date D
+        QTest::addColumn<Octets>("apres");    // null: no file
         QTest::addColumn<QString>("noms");
-        QTest::addColumn<QString>("champs"); // name and date on screen
-        QTest::addColumn<Noms>("boites");    // texts; a report by its number, a question after "? "
+        QTest::addColumn<QString>("champs");  // name and date on screen
+        QTest::addColumn<Noms>("boites");     // texts; a report by its number, a question after "? "
         const Octets Z = "nom=Z;Naissan=03/11/1975\r\n" + B, R("nom=A;Naissan;Naissan=1\r\n");
         const Octets Fin = ";Naissan=" + D.toLatin1() + "\r\n"; // a record's end, with the date D
         const QString Q = "? Cette personne est déjà enregistrée dans l'annuaire... \r\n"
                           "Voulez modifier les informations la concernant ?";
         const QString Vide = "Le repertoire est vide... Vous pouvez enregistrer un ou plusieurs "
                              "noms avec leur date de naissance.";
-        newRow("sans annuaire") << 'A' << Octets() << "Duvoro" << "nom=Duvoro" + Fin << "Duvoro"
-                                << "|" << Noms{Vide};
-        newRow("autre casse") << 'A' << AB << "a" << AB + "nom=a" + Fin << "A|B|a" << "|" << Noms();
-        newRow("nom vide") << 'A' << AB << "" << AB << "A|B" << "|" + D
-                           << Noms{"Vous devez au moins entrez le nom..."};
-        newRow("refusé, listé") << 'A' << R << "A;Naissan" << R << "A;Naissan" << "A;Naissan|" + D
-                                << Noms{"Le nom ne peut pas contenir « ;Naissan »..."};
-        newRow("listé, non") << 'N' << ABA << "A" << ABA << "A|B|A" << "A|" + D << Noms{Q};
-        newRow("listé, oui") << 'A' << ABA << "A" << B + "nom=A" + Fin << "B|A" << "|" << Noms{Q};
-        newRow("ajout raté") << 'F' << AB << "A" << Octets() << "B" << "A|" + D << Noms{Q, "E 75"};
-        newRow("disparu") << 'a' << AB << "A" << Octets() << "A|B" << "A|" + D << Noms{Q, "E 53"};
-        newRow("doublons supprimés") << 'S' << ABA << "A" << B << "B" << "|" << Noms();
-        newRow("dernière personne") << 'S' << A1 << "A" << Octets() << "" << "|" << Noms();
-        newRow("non listé") << 'S' << AB << "Z" << AB << "A|B" << "|" << Noms();
-        newRow("choix") << 'C' << Z << "" << Z << "Z|B" << "Z|03/11/1975" << Noms();
-        newRow("choix sans fichier") << 'c' << Z << "" << Octets() << "Z|B" << "Z|" + D
-                                     << Noms{"Rien n'a encore été entré dans l'annuaire..."};
-        newRow("retour d'À propos") << 'r' << AB << "Zo" << Octets() << "" << "|" + D << Noms{Vide};
+        const Octets Aucun, Efface("");
+        using A = Action;
+        const auto row = [](const char* cas, A a, const Octets& avant, const Octets& ailleurs,
+                            const QString& saisi, const Octets& apres, const QString& noms,
+                            const QString& champs, const Noms& boites = {}) {
+            QTest::newRow(cas) << a << avant << ailleurs << saisi << apres << noms << champs << boites;
+        };
+        row("sans annuaire", A::Ajoute, Aucun, Aucun, "Duvoro", "nom=Duvoro" + Fin, "Duvoro", "|", {Vide});
+        row("autre casse", A::Ajoute, AB, Aucun, "a", AB + "nom=a" + Fin, "A|B|a", "|");
+        row("nom vide", A::Ajoute, AB, Aucun, "", AB, "A|B", "|" + D,
+            {"Vous devez au moins entrez le nom..."});
+        row("refusé, listé", A::Ajoute, R, Aucun, "A;Naissan", R, "A;Naissan", "A;Naissan|" + D,
+            {"Le nom ne peut pas contenir « ;Naissan »..."});
+        row("listé, non", A::AjouteNon, ABA, Aucun, "A", ABA, "A|B|A", "A|" + D, {Q});
+        row("listé, oui", A::Ajoute, ABA, Aucun, "A", B + "nom=A" + Fin, "B|A", "|", {Q});
+        row("modification ratée", A::AjouteEchoue, AB, Aucun, "A", Aucun, "A|B", "A|" + D,
+            {Q, "E 75"});
+        row("ajouté ailleurs", A::Ajoute, AB, AB + "nom=Zo;Naissan=9\r\n", "Zo",
+            AB + "nom=Zo" + Fin, "A|B|Zo", "|", {Q});
+        row("supprimé ailleurs", A::Ajoute, AB, Efface, "A", "nom=A" + Fin, "A", "|");
+        row("doublons supprimés", A::Supprime, ABA, Aucun, "A", B, "B", "|");
+        row("dernière personne", A::Supprime, A1, Aucun, "A", Aucun, "", "|");
+        row("non listé", A::Supprime, AB, Aucun, "Z", AB, "A|B", "|");
+        row("supprimé, fichier parti", A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D, {"E 53"});
+        row("choix", A::Choisit, Z, Aucun, "", Z, "Z|B", "Z|03/11/1975");
+        row("choix sans fichier", A::Choisit, Z, Efface, "", Aucun, "Z|B", "Z|" + D,
+            {"Rien n'a encore été entré dans l'annuaire..."});
+        row("retour d'À propos", A::RetourAPropos, AB, Efface, "Zo", Aucun, "", "|" + D, {Vide});
     }
     void commande()
     {
-        QFETCH(char, action);
+        QFETCH(Action, action);
         QFETCH(Octets, avant);
+        QFETCH(Octets, ailleurs);
         QFETCH(QString, saisi);
         QFETCH(Octets, apres);
-        if (QFile f(chemin()); !avant.isNull())
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(avant) == avant.size());
+        if (!avant.isNull())
+            ecrit(avant);
         p_->tirages = {0.5, 0.5, 0.5, 0.9, 0.1, 0.2}; // the colours of two activations
         w_ = std::make_unique<Ondagramm>(*p_);
         w_->show();
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
         QTRY_COMPARE(p_->resemis, 1); // the first activation, queued
-        p_->reponses = {action == 'N' ? Plateforme::Reponse::Non : Plateforme::Reponse::Oui};
+        p_->reponses = {action == Action::AjouteNon ? Plateforme::Reponse::Non : Plateforme::Reponse::Oui};
         dateN()->setText(D);
         nom()->lineEdit()->setFocus();
         QTest::keyClicks(nom()->lineEdit(), saisi); // last: leaving a listed name is no choice
-        if (QChar(action).isLower())
+        if (ailleurs.isEmpty() && !ailleurs.isNull())
             QVERIFY(QFile::remove(chemin()));
-        if (action == 'F') // the reloaded list empties the name field between delete and add
-            connect(nom()->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& t) {
-                if (t.isEmpty() && QFile::remove(chemin()))
+        else if (!ailleurs.isNull())
+            ecrit(ailleurs);
+        if (action == Action::AjouteEchoue)
+            p_->pendantMessage = [this](const FakePlateforme::Message& m) {
+                if (m.boutons == Plateforme::Boutons::OuiNon && QFile::remove(chemin()))
                     QDir().mkdir(chemin());
-            });
-        if (action == 'r') { // a message box closing first: that is no return
-            QMessageBox boite;
+            };
+        switch (action) {
+        case Action::RetourAPropos: {
+            QMessageBox boite; // a message box closing first: that is no return
             boite.show();
             QVERIFY(QTest::qWaitForWindowActive(&boite));
             boite.close();
@@ -107,11 +140,11 @@ private slots:
             QTRY_VERIFY(!frmAbout::ouvert());
             w_->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(w_.get()));
-        } else if (QChar(action).toUpper() == 'C') {
-            QTest::keyClick(nom()->lineEdit(), Qt::Key_Down);
-        } else {
-            QTest::mouseClick(w_->findChild<QWidget*>(action == 'S' ? "CmdSup" : "CmdAjoute"),
-                              Qt::LeftButton);
+            break;
+        }
+        case Action::Choisit: QTest::keyClick(nom()->lineEdit(), Qt::Key_Down); break;
+        case Action::Supprime: QTest::mouseClick(w_->findChild<QWidget*>("CmdSup"), Qt::LeftButton); break;
+        default: QTest::mouseClick(w_->findChild<QWidget*>("CmdAjoute"), Qt::LeftButton); break;
         }
         QFile fichier(chemin());
         QCOMPARE(QFileInfo(fichier).isFile(), !apres.isNull());
@@ -123,10 +156,13 @@ private slots:
         QTEST(nom()->currentText() + "|" + dateN()->text(), "champs");
         const QString jours = w_->findChild<QWidget*>("AfichJourV")->property("text").toString();
         QCOMPARE(jours.section(" jours", 0, 0).remove(' ').toLongLong(), // Calcule: a choice only
-                 action == 'C' ? QDate(1975, 11, 3).daysTo(p_->aujourdhuiFixe) : 0);
-        QCOMPARE(p_->resemis, action == 'r' ? 2 : 1);
+                 action == Action::Choisit && ailleurs.isNull()
+                     ? QDate(1975, 11, 3).daysTo(p_->aujourdhuiFixe)
+                     : 0);
+        const bool retour = action == Action::RetourAPropos;
+        QCOMPARE(p_->resemis, retour ? 2 : 1);
         QCOMPARE(w_->findChild<QWidget*>("zoneClient")->palette().window().color(),
-                 action == 'r' ? QColor(243, 138, 148) : QColor(192, 178, 178));
+                 retour ? QColor(243, 138, 148) : QColor(192, 178, 178));
         Noms boites;
         for (const FakePlateforme::Message& m : p_->messages)
             boites << (m.titre == "Erreur..." ? "E " + m.texte.section("\r\n", 3, 3)

@@ -15,6 +15,8 @@ Plateforme::Reponse FakePlateforme::message(QWidget*, const QString& texte, Icon
                                             Boutons boutons, const QString& titre)
 {
     messages.append({texte, icone, boutons, titre});
+    if (pendantMessage)
+        pendantMessage(messages.back());
     if (boutons == Boutons::Ok)
         return Reponse::Ok;
     if (reponses.empty())

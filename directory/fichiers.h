@@ -1,0 +1,80 @@
+#pragma once
+// The directory store's only door to the disk. Every write is whole or undone, and durable
+// before it is reported done. Tests derive from it to make opening or writing fail on cue.
+
+#include "directory/avertisseur.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QIODevice>
+#include <QFile>
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QFileDevice;
+
+namespace dz {
+
+struct Lu {
+    enum class Etat {
+        Lu,
+        Absent,   // no file (the empty directory)
+        TropGros, // larger than the limit: not read
+        Echec,    // see `echec`
+    };
+    Etat etat = Etat::Lu;
+    QByteArray octets;
+    Echec echec = Echec::AccesChemin;
+};
+
+// One writer at a time: the lock beside the file, held while this lives. The system
+// releases it when its holder dies, however it dies.
+class Verrou {
+public:
+    Verrou() = default;
+    Verrou(Verrou&&) = default;
+    ~Verrou();
+    bool tenu() const;
+    std::optional<Echec> echec; // why it was not had; none: another program holds it
+
+private:
+    friend class Fichiers;
+#ifdef Q_OS_WIN
+    std::unique_ptr<QLockFile> fichier_;
+#else
+    std::unique_ptr<QFile> fichier_;
+#endif
+};
+
+class Fichiers {
+public:
+    virtual ~Fichiers() = default;
+
+    // The lock beside the file ("<file>.lock"), waited for at most `delaiMs`.
+    Verrou verrouille(const QString& chemin, int delaiMs);
+
+    // The whole file when it is a plain file of at most `limite` bytes. Never blocks: a
+    // named pipe, a device, a socket or a folder at the path is refused (AccesChemin).
+    Lu lit(const QString& chemin, qint64 limite);
+
+    // Appends to the file (created when absent), synced to disk. A write that fails part-way
+    // is taken back: the file is as it was.
+    std::optional<Echec> ajoute(const QString& chemin, QByteArrayView octets);
+
+    // Replaces the whole content through a new file renamed over the old one, synced before
+    // and after the rename: on disk it is always either the old content or the new one.
+    std::optional<Echec> remplace(const QString& chemin, QByteArrayView octets);
+
+    // Deletes the file, and syncs its folder.
+    std::optional<Echec> supprime(const QString& chemin);
+
+protected:
+    // Every file opened for writing and every byte written goes through these two.
+    virtual bool ouvre(QFileDevice& fichier, QIODevice::OpenMode mode);
+    virtual qint64 ecrit(QFileDevice& fichier, QByteArrayView octets);
+};
+
+} // namespace dz

@@ -1,0 +1,254 @@
+// The directory under real processes: one killed at random moments in the middle of its
+// changes, and two working on the same folder at once. The test program is its own child.
+
+#include "directory/annuaire.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <random>
+
+using Octets = QByteArray;
+
+namespace {
+
+constexpr int Personnes = 20'000;
+
+struct Muet : dz::Avertisseur {
+    void information(const QString&) override {}
+    void alerte(const QString&) override {}
+    void erreur(dz::Echec) override {}
+};
+
+void dit(const QByteArray& ligne)
+{
+    std::fwrite(ligne.constData(), 1, size_t(ligne.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Change k of a series: the same for the child that makes it and the parent that checks it.
+struct Operation {
+    bool supprime;
+    QString nom;
+    QString naissance;
+};
+Operation operation(quint32 graine, int k)
+{
+    std::mt19937 g(graine * 7919u + quint32(k));
+    const int personne = int(g() % Personnes);
+    return {k % 4 == 3, QStringLiteral("Personne %1").arg(personne),
+            QStringLiteral("%1/%2/%3").arg(1 + g() % 28).arg(1 + g() % 12).arg(1900 + g() % 120)};
+}
+
+// What the file holds after the change, as the store writes it.
+Octets applique(const Octets& avant, const Operation& op)
+{
+    const Octets debut = "nom=" + op.nom.toLatin1() + ";Naissan";
+    Octets apres;
+    apres.reserve(avant.size() + 64);
+    for (qsizetype i = 0, fin; i < avant.size(); i = fin + 2) {
+        fin = avant.indexOf("\r\n", i);
+        const QByteArrayView ligne = QByteArrayView(avant).sliced(i, fin - i);
+        if (!ligne.startsWith(debut))
+            apres.append(ligne).append("\r\n");
+    }
+    if (!op.supprime)
+        apres += debut + "=" + op.naissance.toLatin1() + "\r\n";
+    return apres;
+}
+
+Octets lit(const QString& chemin)
+{
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : Octets("<absent>");
+}
+
+// Child: changes from number `debut` on, each announced ("d k") and acknowledged ("f k").
+int enfantModifie(const QString& dossier, quint32 graine, int debut)
+{
+    Muet muet;
+    dz::Annuaire annuaire(muet);
+    annuaire.fixeDossier(dossier);
+    for (int k = debut;; ++k) {
+        const Operation op = operation(graine, k);
+        dit("d " + QByteArray::number(k));
+        const auto r = op.supprime ? annuaire.SupprimeFiche(op.nom)
+                                   : annuaire.ModifieFiche(op.nom, op.naissance);
+        if (r.issue != dz::Annuaire::Issue::Fait)
+            return 3;
+        dit("f " + QByteArray::number(k));
+    }
+}
+
+// Child: adds, modifies and deletes its own people, adds people the other child may add too,
+// for `ms`; says which of its own people it left and which shared ones it added.
+int enfantConcurrent(const QString& dossier, const QString& prefixe, int ms, quint32 graine)
+{
+    Muet muet;
+    dz::Annuaire annuaire(muet);
+    annuaire.fixeDossier(dossier);
+    std::mt19937 g(graine);
+    QStringList miens;
+    int ajouts = 0, numero = 0;
+    using I = dz::Annuaire::Issue;
+    QElapsedTimer chrono;
+    chrono.start();
+    while (chrono.elapsed() < ms) {
+        const unsigned tirage = g() % 10;
+        const QString date = QStringLiteral("%1/01/2000").arg(1 + g() % 28);
+        if (tirage < 4 || miens.isEmpty()) {
+            const QString nom = prefixe + QString::number(numero++);
+            if (annuaire.AjouteFiche(nom, date).issue != I::Fait)
+                return 3;
+            miens << nom;
+            ++ajouts;
+        } else if (const QString nom = miens[int(g() % miens.size())]; tirage < 6) {
+            if (annuaire.SupprimeFiche(nom).issue != I::Fait)
+                return 4;
+            miens.removeOne(nom);
+        } else if (tirage < 8) {
+            if (annuaire.ModifieFiche(nom, date).issue != I::Fait)
+                return 5;
+        } else if (tirage < 9) {
+            if (annuaire.AjouteFiche(nom, date).issue != I::DejaEnregistre)
+                return 6;
+        } else {
+            const QString commun = QStringLiteral("Commun %1").arg(g() % 40);
+            const auto r = annuaire.AjouteFiche(commun, date);
+            if (r.issue == I::Echec)
+                return 7;
+            if (r.issue == I::Fait)
+                dit("commun " + commun.toUtf8());
+        }
+    }
+    dit("ajouts " + QByteArray::number(ajouts));
+    dit("miens " + miens.join('\t').toUtf8());
+    return 0;
+}
+
+} // namespace
+
+class TestAnnuaireProcessus : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Killed at any moment of a change, the file holds either everything before it or
+    // everything after it, to the byte.
+    void tueEnPleinTravail()
+    {
+        QTemporaryDir dossier;
+        const QString chemin = dossier.filePath("trivo.dat");
+        Octets etat;
+        for (int i = 0; i < Personnes; ++i)
+            etat += "nom=Personne " + Octets::number(i) + ";Naissan=01/01/1980\r\n";
+        {
+            QFile f(chemin);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(etat) == etat.size());
+        }
+        std::mt19937 hasard(20261206);
+        const quint32 graine = 7;
+        int prochaine = 0, tues = 0, anciens = 0, nouveaux = 0, entreDeux = 0;
+        while (tues < 200) {
+            QProcess enfant;
+            enfant.start(QCoreApplication::applicationFilePath(),
+                         {"--modifie", dossier.path(), QString::number(graine), QString::number(prochaine)});
+            QVERIFY(enfant.waitForStarted());
+            QVERIFY(enfant.waitForReadyRead(10'000));
+            QTest::qSleep(int(hasard() % 60));
+            ::kill(pid_t(enfant.processId()), SIGKILL);
+            QVERIFY(enfant.waitForFinished());
+            ++tues;
+            int annoncee = -1, finie = -1;
+            for (const QByteArray& ligne : enfant.readAllStandardOutput().split('\n')) {
+                const int k = ligne.mid(2).toInt();
+                if (ligne.startsWith("d "))
+                    annoncee = k;
+                else if (ligne.startsWith("f ")) {
+                    QCOMPARE(k, annoncee);
+                    etat = applique(etat, operation(graine, k));
+                    finie = k;
+                }
+            }
+            const Octets fichier = lit(chemin);
+            if (annoncee > finie) { // killed during change `annoncee`
+                const Octets apres = applique(etat, operation(graine, annoncee));
+                QVERIFY2(fichier == etat || fichier == apres, qPrintable(QString::number(annoncee)));
+                ++(fichier == etat ? anciens : nouveaux);
+                etat = fichier;
+                prochaine = annoncee + 1;
+            } else {
+                QCOMPARE(fichier, etat);
+                ++entreDeux;
+                prochaine = finie + 1;
+            }
+        }
+        qInfo("%d kills over %d changes: %d during a change (%d left the old file, %d the new one),"
+              " %d between two; every file whole", tues, prochaine, anciens + nouveaux, anciens,
+              nouveaux, entreDeux);
+        QVERIFY(anciens > 20 && nouveaux > 20); // the kills did land on both sides of a commit
+    }
+
+    // Two copies at once on one folder: no acknowledged change lost, no person added twice.
+    void deuxFenetres()
+    {
+        QTemporaryDir dossier;
+        QProcess un, deux;
+        const QString programme = QCoreApplication::applicationFilePath();
+        un.start(programme, {"--concurrent", dossier.path(), "Un ", "3000", "1"});
+        deux.start(programme, {"--concurrent", dossier.path(), "Deux ", "3000", "2"});
+        QVERIFY(un.waitForFinished(60'000) && deux.waitForFinished(60'000));
+        QCOMPARE(un.exitCode(), 0);
+        QCOMPARE(deux.exitCode(), 0);
+        Muet muet;
+        dz::Annuaire annuaire(muet);
+        annuaire.fixeDossier(dossier.path());
+        const QStringList noms = annuaire.ChargeAnnuaire();
+        QStringList attendus, communs;
+        int ajouts = 0;
+        for (QProcess* p : {&un, &deux})
+            for (const QString& ligne : QString::fromUtf8(p->readAllStandardOutput()).split('\n')) {
+                if (ligne.startsWith("miens ") && ligne.size() > 6)
+                    attendus += ligne.mid(6).split('\t');
+                else if (ligne.startsWith("commun "))
+                    communs << ligne.mid(7);
+                else if (ligne.startsWith("ajouts "))
+                    ajouts += ligne.mid(7).toInt();
+            }
+        QStringList propres = noms.filter(QRegularExpression("^(Un|Deux) "));
+        propres.sort();
+        attendus.sort();
+        QCOMPARE(propres, attendus);
+        QStringList communsLus = noms.filter(QRegularExpression("^Commun "));
+        communsLus.sort();
+        communs.sort();
+        QCOMPARE(communsLus, communs); // each added by one copy only, and kept
+        QCOMPARE(noms.size(), propres.size() + communsLus.size());
+        qInfo("%d acknowledged adds of their own people and %lld shared ones, %lld kept at the end;"
+              " none lost, none twice", ajouts, qlonglong(communs.size()), qlonglong(noms.size()));
+        QVERIFY(ajouts > 100);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList a = app.arguments();
+    if (a.size() == 5 && a[1] == "--modifie")
+        return enfantModifie(a[2], a[3].toUInt(), a[4].toInt());
+    if (a.size() == 6 && a[1] == "--concurrent")
+        return enfantConcurrent(a[2], a[3], a[4].toInt(), a[5].toUInt());
+    TestAnnuaireProcessus test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_annuaire_processus.moc"

@@ -12,12 +12,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace dz;
+
 namespace {
 
-struct Muet : dz::Avertisseur {
+struct Muet : Avertisseur {
     void information(const QString&) override {}
     void alerte(const QString&) override {}
-    void erreur(dz::Echec) override {}
+    void erreur(Echec) override {}
 };
 
 QString nomDe(int i)
@@ -29,7 +31,7 @@ QString nomDe(int i)
 struct Banc {
     QTemporaryDir dossier;
     Muet muet;
-    dz::Annuaire annuaire{muet};
+    Annuaire annuaire{muet};
     QByteArray octets;
 
     explicit Banc(int personnes)

@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace dz;
+
 namespace {
 
 // A shown window with a birth date typed and one Calcule done.
@@ -57,7 +59,7 @@ void BM_Arithmetique(benchmark::State& state)
     double D = 12555;
     for (auto _ : state) {
         benchmark::DoNotOptimize(D);
-        const dz::Courbes c = dz::calculeCourbes(dz::geometrie(629, 245, D), 304);
+        const Courbes c = calculeCourbes(geometrie(629, 245, D), 304);
         benchmark::DoNotOptimize(c.valeurs);
     }
 }

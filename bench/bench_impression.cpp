@@ -9,19 +9,19 @@
 
 #include <benchmark/benchmark.h>
 
-using namespace impression;
+using namespace dz;
 
 namespace {
 
 const EntreesImpression Entrees{"Jeanne Exemple", "3/11/1975", "17/05/2004", {}, {},
                                 "45 ( Min -50, Max +50)", "-12 ( Min -50, Max +50)",
-                                "0 ( Min -50, Max +50)", 200, std::chrono::year{2004}, {}};
+                                "0 ( Min -50, Max +50)", 200, {}};
 
 PageEnregistree enregistre(FakePlateforme& pf)
 {
-    PageEnregistree page(PageA4Twips, ResolutionEnregistrement);
+    PageEnregistree page(Impression::PageA4Twips, Impression::ResolutionEnregistrement);
     Feuille feuille(page);
-    dz::Etat etat;
+    Etat etat;
     ImprimeFiche(feuille, Entrees, etat, pf, nullptr);
     ImprimeCourbes(feuille, Entrees, etat, pf);
     return page;
@@ -58,9 +58,10 @@ void BM_CommandeImprimer(benchmark::State& state)
         p.setOutputFileName(pf.dossierTemp + "/page.pdf");
         return true;
     };
-    dz::Etat etat;
+    Etat etat;
+    Impression impression(pf);
     for (auto _ : state)
-        if (imprimePage(pf, nullptr, Entrees, etat) != Resultat::Imprime)
+        if (impression.imprime(nullptr, Entrees, etat) != Impression::Resultat::Imprime)
             state.SkipWithError("page not printed");
 }
 BENCHMARK(BM_CommandeImprimer)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace dz {
+
 Canevas::Canevas(QSize tailleExterieure, bool bordure, QWidget* parent)
     : QWidget(parent), taille_(tailleExterieure), bordure_(bordure),
       fond_(palette().color(QPalette::Base))
@@ -24,3 +26,5 @@ void Canevas::paintEvent(QPaintEvent*)
         peintre.drawRect(0, 0, width() - 1, height() - 1);
     }
 }
+
+} // namespace dz

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace dz {
+
 class Canevas : public QWidget {
     Q_OBJECT
 public:
@@ -33,3 +35,5 @@ private:
     QColor fond_;
     QImage image_;
 };
+
+} // namespace dz

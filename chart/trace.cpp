@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace chart {
+namespace dz {
 
 QColor couleurQB(int index)
 {
@@ -37,7 +37,7 @@ void ligne(QPainter& p, const QColor& c, double x1, double y1, double x2, double
 
 } // namespace
 
-int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur)
+int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur)
 {
     QPainter p(&image);
     prepare(p);
@@ -50,7 +50,7 @@ int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur)
     ligne(p, noir, 1, g.Y0, g.W, g.Y0);
 
     int colonne = 0;
-    const auto lignes = dz::lignesJours(g);
+    const auto lignes = lignesJours(g);
     for (std::size_t i = 0; i < lignes.size(); ++i) {
         const double t = lignes[i];
         if (static_cast<int>(i) + 1 == pasMarqueur) {
@@ -65,13 +65,13 @@ int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur)
     return colonne;
 }
 
-void traceCourbes(QImage& image, const dz::Courbes& courbes)
+void traceCourbes(QImage& image, const Courbes& courbes)
 {
     QPainter p(&image);
     prepare(p);
-    const std::array<QColor, 3> couleurs{couleurQB(dz::CouleurCycle[0]),
-                                         couleurQB(dz::CouleurCycle[1]),
-                                         couleurQB(dz::CouleurCycle[2])};
+    const std::array<QColor, 3> couleurs{couleurQB(CouleurCycle[0]),
+                                         couleurQB(CouleurCycle[1]),
+                                         couleurQB(CouleurCycle[2])};
     for (std::size_t j = 1; j < courbes.y.size(); ++j) {
         for (std::size_t k = 0; k < 3; ++k) {
             ligne(p, couleurs[k], static_cast<double>(j - 1), courbes.y[j - 1][k],
@@ -80,12 +80,12 @@ void traceCourbes(QImage& image, const dz::Courbes& courbes)
     }
 }
 
-std::vector<EtiquetteJour> etiquettesJours(double DX, dz::Date premier)
+std::vector<EtiquetteJour> etiquettesJours(double DX, Date premier)
 {
     std::vector<EtiquetteJour> etiquettes;
     double x = 12;
     for (int i = 0; i < 32; ++i) {
-        const unsigned jour = static_cast<unsigned>(dz::ajouteJours(premier, i).day());
+        const unsigned jour = static_cast<unsigned>(ajouteJours(premier, i).day());
         etiquettes.push_back({pixel(x), QStringLiteral("%1").arg(jour, 2, 10, QLatin1Char('0'))});
         x += DX;
     }
@@ -93,7 +93,7 @@ std::vector<EtiquetteJour> etiquettesJours(double DX, dz::Date premier)
 }
 
 void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, double DX,
-                     dz::Date premier)
+                     Date premier)
 {
     QPainter p(&bande);
     p.setFont(police);
@@ -103,4 +103,4 @@ void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, 
         p.drawText(QPoint(e.x, ligneDeBase), e.texte);
 }
 
-} // namespace chart
+} // namespace dz

@@ -13,7 +13,7 @@
 
 #include <vector>
 
-namespace chart {
+namespace dz {
 
 // Classic 16-colour palette entries the chart uses.
 QColor couleurQB(int index);
@@ -22,10 +22,10 @@ int pixel(double coordonnee); // the pixel a fractional coordinate lands on
 
 // Frame, zero line and the day lines; day line `pasMarqueur` is the 5-pixel red marker.
 // Returns the marker's column (ColonneDate).
-int traceCadreEtJours(QImage& image, const dz::Geometrie& g, int pasMarqueur);
+int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur);
 
 // The three curves, interleaved column by column so that the last drawn wins at crossings.
-void traceCourbes(QImage& image, const dz::Courbes& courbes);
+void traceCourbes(QImage& image, const Courbes& courbes);
 
 struct EtiquetteJour {
     int x;         // left edge
@@ -34,10 +34,10 @@ struct EtiquetteJour {
 
 // Day-of-month labels of the 32 days from `premier`, left edges at 12 + i x DX by
 // repeated addition.
-std::vector<EtiquetteJour> etiquettesJours(double DX, dz::Date premier);
+std::vector<EtiquetteJour> etiquettesJours(double DX, Date premier);
 
 // The labels on one line at the top of the strip.
 void traceBandeJours(QImage& bande, const QFont& police, const QColor& couleur, double DX,
-                     dz::Date premier);
+                     Date premier);
 
-} // namespace chart
+} // namespace dz

@@ -4,17 +4,36 @@
 
 namespace dz {
 
+double diviseur(double largeurJour, int periode) { return ((largeurJour * periode) / Pi) / 2; }
+
 Geometrie geometrie(double W, double H, double D)
 {
     Geometrie g;
     g.W = W;
     g.H = H;
-    g.DX = W / 33;
+    g.DX = W / JoursGraphe;
     g.A = H / 2.2;
     g.Y0 = H / 2;
-    g.X0 = (D - 16) * g.DX;
+    g.X0 = (D - JoursAvant) * g.DX;
     for (std::size_t k = 0; k < 3; ++k)
-        g.Diviseur[k] = ((g.DX * Periode[k]) / Pi) / 2;
+        g.Diviseur[k] = diviseur(g.DX, Periode[k]);
+    return g;
+}
+
+GeometriePage geometriePage(double W, double H, double D)
+{
+    GeometriePage g;
+    g.d = (W / 9) / 5;
+    g.C = JoursGraphe * g.d;
+    g.T = 2 * (H / 10);
+    g.B = H / 5;
+    g.M = g.B / 2;
+    g.A = H / 12;
+    g.L = W / 100;
+    g.pen = static_cast<int>(std::nearbyint(W / 4000)); // halves go to even
+    g.X0 = (D - JoursAvant) * g.d;
+    for (std::size_t k = 0; k < 3; ++k)
+        g.E[k] = diviseur(g.d, Periode[k]);
     return g;
 }
 

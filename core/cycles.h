@@ -11,8 +11,13 @@ namespace dz {
 constexpr double Pi = 3.14159265358979; // the decimal constant, not M_PI
 constexpr double MargeHaute = 13;       // assumed top margin when a value is read back
 constexpr std::array<int, 3> Periode{33, 28, 23}; // intellectual, emotional, physical
+constexpr int JoursGraphe = 33;         // a chart spans 33 days, on screen and on paper
+constexpr int JoursAvant = 16;          // its left edge stands 16 days before the day counted
 constexpr int PasMarqueurNormal = 16;   // the day line that carries the chart-date marker
 constexpr int PasMarqueurTerme = 31;    // the same in near-term mode
+
+// Units of length per radian of a cycle of `periode` days, for days `largeurJour` wide.
+double diviseur(double largeurJour, int periode);
 
 struct Geometrie {
     double W = 0, H = 0;
@@ -41,6 +46,21 @@ struct Courbes {
 // Samples the three curves column by column (x advanced by repeated addition of 1 from X0
 // while x <= X0 + W) and reads each value at the column whose floor(x - X0) equals M.
 Courbes calculeCourbes(const Geometrie& g, int M);
+
+// The printed chart on a page W x H twips wide and high, for the day count D.
+struct GeometriePage {
+    double d = 0;  // one day
+    double C = 0;  // the chart's width, 33 days
+    double T = 0;  // top of the chart band
+    double B = 0;  // height of the band
+    double M = 0;  // from T to the zero line
+    double A = 0;  // amplitude of a curve
+    double L = 0;  // x of the first day number
+    int pen = 1;   // width of the dotted curves' dots, in printer pixels
+    double X0 = 0; // phase position of the left edge
+    std::array<double, 3> E{}; // twips per radian of each cycle
+};
+GeometriePage geometriePage(double W, double H, double D);
 
 // Mood face 0 (furious) to 6 (laughing) for a value; bounds belong to the lower level.
 int niveau(int valeur);

@@ -3,7 +3,6 @@
 #include "chart/canevas.h"
 #include "mainwindow/zoneimage.h"
 #include "platform/plateforme.h"
-#include "shell/shell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,10 +16,12 @@
 
 #include <cmath>
 
+namespace dz {
+
 namespace {
 
 // The directory's notices and reports, as message boxes over the main window.
-class AvertisseurFenetre : public dz::Avertisseur {
+class AvertisseurFenetre : public Avertisseur {
 public:
     AvertisseurFenetre(Plateforme& plateforme, QWidget* fenetre)
         : plateforme_(plateforme), fenetre_(fenetre) {}
@@ -34,11 +35,10 @@ public:
         plateforme_.message(fenetre_, texte, Plateforme::Icone::Exclamation,
                             Plateforme::Boutons::Ok, QStringLiteral("Annuaire..."));
     }
-    void erreur(dz::Echec echec) override
+    void erreur(Echec echec) override
     {
-        plateforme_.message(fenetre_, dz::texteSignaleErreur(echec),
-                            Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok,
-                            QStringLiteral("Erreur..."));
+        plateforme_.message(fenetre_, texteSignaleErreur(echec), Plateforme::Icone::Exclamation,
+                            Plateforme::Boutons::Ok, QStringLiteral("Erreur..."));
     }
 
 private:
@@ -46,24 +46,12 @@ private:
     QWidget* fenetre_;
 };
 
-// Windows of the program whose closing hands the focus back to the main window.
-bool estFenetreDuProgramme(QWindow* fenetre)
-{
-    if (!fenetre)
-        return false;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowHandle() == fenetre)
-            return qobject_cast<frmAbout*>(w) || qobject_cast<VisionneuseAide*>(w);
-    }
-    return false;
-}
-
 } // namespace
 
 Ondagramm::Ondagramm(Plateforme& plateforme, QWidget* parent)
     : QMainWindow(parent), plateforme_(plateforme),
       avertisseur_(std::make_unique<AvertisseurFenetre>(plateforme, this)),
-      annuaire_(*avertisseur_)
+      annuaire_(*avertisseur_), impression_(plateforme)
 {
     construitFenetre();
     Form_Load();
@@ -92,16 +80,16 @@ void Ondagramm::Form_Load()
     for (std::size_t k = 1; k <= 3; ++k)
         connect(Picture1[k], &ZoneImage::doubleClique, this, &Ondagramm::MiseAJour);
 
-    connect(Quitter, &QAction::triggered, this, [] { quitte(); });
+    connect(Quitter, &QAction::triggered, this, &Ondagramm::quitterDemande);
     connect(Imprimer, &QAction::triggered, this, &Ondagramm::Command1_Click);
     connect(Sexe, &QAction::triggered, this, &Ondagramm::CmdSexe_Click);
-    connect(propos, &QAction::triggered, this, &Ondagramm::propos_Click);
-    connect(Aide, &QAction::triggered, this, [this] { montreAide(plateforme_, this); });
+    connect(propos, &QAction::triggered, this, &Ondagramm::proposDemande);
+    connect(Aide, &QAction::triggered, this, &Ondagramm::aideDemandee);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &Ondagramm::fenetreActiveChangee);
 
     Timer1->setInterval(300);
     Timer1->start();
-    TxtDateP->setText(texteDate(aujourdhui()));
+    TxtDateP->setText(texteDate(plateforme_.dateDuJour()));
     for (std::size_t k = 1; k <= 3; ++k)
         Picture1[k]->hide();
 }
@@ -116,12 +104,19 @@ void Ondagramm::showEvent(QShowEvent* event)
     }
 }
 
-// Runs when the user comes back from the About window or the help viewer, even once that
-// window is gone: closing it destroys it before the focus returns. A message box closing,
-// or another application, does not count: the activation's own messages would loop.
+void Ondagramm::suitFenetre(QWidget* fenetre)
+{
+    fenetreSuivie_ = fenetre;
+    if (fenetre && fenetre->windowHandle() == QGuiApplication::focusWindow())
+        retourAttendu_ = true;
+}
+
+// Runs when the user comes back from the About window, even once that window is gone:
+// closing it destroys it before the focus returns. A message box closing, the help viewer
+// or another application does not count: the activation's own messages would loop.
 void Ondagramm::fenetreActiveChangee(QWindow* fenetre)
 {
-    if (estFenetreDuProgramme(fenetre)) {
+    if (fenetre && fenetreSuivie_ && fenetre == fenetreSuivie_->windowHandle()) {
         retourAttendu_ = true;
     } else if (retourAttendu_ && fenetre && fenetre == windowHandle()) {
         retourAttendu_ = false; // first: the activation's messages take the focus and give it back
@@ -144,8 +139,4 @@ void Ondagramm::Form_Activate()
     afficheListe(annuaire_.ChargeAnnuaire());
 }
 
-void Ondagramm::propos_Click()
-{
-    // The window exists only while open; a second command brings the same one forward.
-    montreAPropos(plateforme_);
-}
+} // namespace dz

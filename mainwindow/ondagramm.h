@@ -5,16 +5,14 @@
 
 #include "core/etat.h"
 #include "directory/annuaire.h"
+#include "print/impression.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
-#include <optional>
 
-class Canevas;
-class Plateforme;
-class ZoneImage;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -24,7 +22,13 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class QWindow;
-namespace dz { struct Geometrie; }
+
+namespace dz {
+
+class Canevas;
+class Plateforme;
+class ZoneImage;
+struct Geometrie;
 
 class Ondagramm : public QMainWindow {
     Q_OBJECT
@@ -32,26 +36,36 @@ public:
     explicit Ondagramm(Plateforme& plateforme, QWidget* parent = nullptr);
     ~Ondagramm() override;
 
-    const dz::Etat& etat() const { return etat_; }
+    const Etat& etat() const { return etat_; }
+
+    // A window of the program (About): coming back from it runs the activation.
+    void suitFenetre(QWidget* fenetre);
+
+signals:
+    // The menu bar's "Quitter", "A propos" and "Aide", carried out by the program around it.
+    void quitterDemande();
+    void proposDemande();
+    void aideDemandee();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // ondagramm_fenetre.cpp: creates every control where it was designed.
+    // ondagramm_fenetre.cpp: every control where it was designed.
     void construitFenetre();
+    void construitCadrePersonne(QWidget* client);
+    void construitCadreAccouchement(QWidget* client);
+    void construitValeurs(QWidget* client);
+    void construitGraphique(QWidget* client);
+    void construitMenu();
 
-    // ondagramm.cpp: load, activation and the menu bar.
+    // ondagramm.cpp: load, activation.
     void Form_Load();
     void Form_Activate();
     void fenetreActiveChangee(QWindow* fenetre);
-    void propos_Click();
 
     // ondagramm_calcul.cpp: the date controls and the redraw.
-    std::optional<dz::Date> date(const QString& texte) const;
-    bool estDate(const QString& texte) const { return date(texte).has_value(); }
-    static QString texteDate(dz::Date d);
-    dz::Date aujourdhui() const;
+    bool estDate(const QString& texte) const;
     void montreEtiquettes();
     void Commande1_Click();
     void TxtDateN_Change();
@@ -61,9 +75,9 @@ private:
     void Slider1_Change();
     void Timer1_Timer();
     void MiseAJour();
-    void TraceJours(const dz::Geometrie& g, dz::Date dateCalcul);
-    void TraceJoursTerme(const dz::Geometrie& g, dz::Date terme);
-    void traceBande(const dz::Geometrie& g, dz::Date premier);
+    void TraceJours(const Geometrie& g, Date dateCalcul);
+    void TraceJoursTerme(const Geometrie& g, Date terme);
+    void traceBande(const Geometrie& g, Date premier);
 
     // ondagramm_grossesse.cpp: probable sex and the chart around the term.
     void ChoisitImageSexe(int physique, int emotionnel);
@@ -81,12 +95,14 @@ private:
     void Command1_Click();
 
     Plateforme& plateforme_;
-    dz::Etat etat_;
-    std::unique_ptr<dz::Avertisseur> avertisseur_;
-    dz::Annuaire annuaire_;
-    int rouge_ = 0;                       // red of the background drawn at the last activation
-    bool activationFaite_ = false;        // the first show runs the activation once
-    bool retourAttendu_ = false;          // the focus went to the About window or the help viewer
+    Etat etat_;
+    std::unique_ptr<Avertisseur> avertisseur_;
+    Annuaire annuaire_;
+    Impression impression_;
+    int rouge_ = 0;                  // red of the background drawn at the last activation
+    bool activationFaite_ = false;   // the first show runs the activation once
+    QPointer<QWidget> fenetreSuivie_; // the About window, while it is open
+    bool retourAttendu_ = false;     // the focus went to it: its return runs the activation
 
     // Client area.
     QComboBox* CmbNom = nullptr;
@@ -146,3 +162,5 @@ private:
 
     QTimer* Timer1 = nullptr; // blinking of equal values
 };
+
+} // namespace dz

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace dz {
+
 void Ondagramm::afficheListe(const QStringList& noms)
 {
     CmbNom->clear(); // empties the edit field too
@@ -20,7 +22,7 @@ void Ondagramm::afficheListe(const QStringList& noms)
 void Ondagramm::CmbNom_Click()
 {
     montreEtiquettes();
-    const dz::Recherche trouve = annuaire_.TrouveFiche(CmbNom->currentText());
+    const Recherche trouve = annuaire_.TrouveFiche(CmbNom->currentText());
     if (trouve.annuaireAbsent)
         return;
     if (trouve.naissance)
@@ -32,14 +34,14 @@ void Ondagramm::CmdAjoute_Click()
 {
     const QString nom = CmbNom->currentText();
     const QString naissance = TxtDateN->text();
-    if (const QString refus = dz::refusFiche(nom, naissance); !refus.isEmpty()) {
+    if (const QString refus = refusFiche(nom, naissance); !refus.isEmpty()) {
         avertisseur_->alerte(refus);
         return;
     }
     // Whether the person is already there is decided on the file, which another window of
     // the program may have changed since the list was read.
     auto resultat = annuaire_.AjouteFiche(nom, naissance);
-    if (resultat.issue == dz::Annuaire::Issue::DejaEnregistre) {
+    if (resultat.issue == Annuaire::Issue::DejaEnregistre) {
         const auto reponse = plateforme_.message(
             this,
             QStringLiteral("Cette personne est déjà enregistrée dans l'annuaire... \r\n"
@@ -50,7 +52,7 @@ void Ondagramm::CmdAjoute_Click()
             return;
         resultat = annuaire_.ModifieFiche(nom, naissance);
     }
-    if (resultat.issue != dz::Annuaire::Issue::Fait)
+    if (resultat.issue != Annuaire::Issue::Fait)
         return; // told; what was typed stays for another try
     afficheListe(resultat.noms);
     TxtDateN->clear();
@@ -59,8 +61,10 @@ void Ondagramm::CmdAjoute_Click()
 void Ondagramm::CmdSup_Click()
 {
     const auto resultat = annuaire_.SupprimeFiche(CmbNom->currentText());
-    if (resultat.issue != dz::Annuaire::Issue::Fait)
+    if (resultat.issue != Annuaire::Issue::Fait)
         return;
     afficheListe(resultat.noms);
     TxtDateN->clear();
 }
+
+} // namespace dz

@@ -18,21 +18,9 @@
 #include <QSlider>
 #include <QTimer>
 
-std::optional<dz::Date> Ondagramm::date(const QString& texte) const
-{
-    return dz::reconnaitDate(texte.toStdString(),
-                             std::chrono::year{plateforme_.aujourdhui().year()});
-}
+namespace dz {
 
-QString Ondagramm::texteDate(dz::Date d) { return QString::fromStdString(dz::ecritDate(d)); }
-
-dz::Date Ondagramm::aujourdhui() const
-{
-    const QDate j = plateforme_.aujourdhui();
-    return dz::Date{std::chrono::year{j.year()},
-                    std::chrono::month{static_cast<unsigned>(j.month())},
-                    std::chrono::day{static_cast<unsigned>(j.day())}};
-}
+bool Ondagramm::estDate(const QString& texte) const { return plateforme_.litDate(texte).has_value(); }
 
 void Ondagramm::montreEtiquettes()
 {
@@ -47,14 +35,14 @@ void Ondagramm::Commande1_Click()
     TxtDGUS->clear();
     TxtAP->clear();
     PictSexe->hide();
-    const auto calcul = date(TxtDateP->text());
-    const auto naissance = date(TxtDateN->text());
+    const auto calcul = plateforme_.litDate(TxtDateP->text());
+    const auto naissance = plateforme_.litDate(TxtDateN->text());
     if (!calcul || !naissance)
         return;
     etat_.ModeTerme = false;
     etat_.DateNaissance = *naissance;
     etat_.DateCalcul = *calcul;
-    etat_.JoursVecus = static_cast<double>(dz::joursEntre(*naissance, *calcul));
+    etat_.JoursVecus = static_cast<double>(joursEntre(*naissance, *calcul));
     CmdSexe->setText(QStringLiteral("Sexe probable si conception le ") + TxtDateP->text());
     MiseAJour();
 }
@@ -73,7 +61,7 @@ void Ondagramm::TxtDateP_Change()
     changementDate();
 }
 
-void Ondagramm::Command3_Click() { TxtDateP->setText(texteDate(aujourdhui())); }
+void Ondagramm::Command3_Click() { TxtDateP->setText(texteDate(plateforme_.dateDuJour())); }
 
 void Ondagramm::Slider1_Change()
 {
@@ -81,8 +69,8 @@ void Ondagramm::Slider1_Change()
     MiseAJour();
     const int p = Slider1->value();
     // A chart date being edited is not a date: nothing to move it from.
-    if (const auto d = date(TxtDateP->text()))
-        TxtDateP->setText(texteDate(dz::ajouteJours(*d, p)));
+    if (const auto d = plateforme_.litDate(TxtDateP->text()))
+        TxtDateP->setText(texteDate(ajouteJours(*d, p)));
     Slider1->setValue(0); // reports the change again when p was not 0: a nested run with p = 0
     Commande1_Click();
 }
@@ -109,7 +97,7 @@ void Ondagramm::MiseAJour()
 {
     // The strip reads the chart date (the term in near-term mode) without anyone testing it:
     // while that text is not a date, the previous chart stays.
-    const auto dateBande = date(etat_.ModeTerme ? TxtAP->text() : TxtDateP->text());
+    const auto dateBande = plateforme_.litDate(etat_.ModeTerme ? TxtAP->text() : TxtDateP->text());
     if (!dateBande)
         return;
 
@@ -117,15 +105,15 @@ void Ondagramm::MiseAJour()
         Picture1[k]->show();
     plateforme_.sablier(this);
 
-    const dz::Geometrie g = dz::geometrie(Image1->largeur(), Image1->hauteur(), etat_.JoursVecus);
+    const Geometrie g = geometrie(Image1->largeur(), Image1->hauteur(), etat_.JoursVecus);
     Image1->efface();
     if (etat_.ModeTerme)
         TraceJoursTerme(g, *dateBande);
     else
         TraceJours(g, *dateBande);
 
-    const dz::Courbes courbes = dz::calculeCourbes(g, etat_.ColonneDate);
-    chart::traceCourbes(Image1->image(), courbes);
+    const Courbes courbes = calculeCourbes(g, etat_.ColonneDate);
+    traceCourbes(Image1->image(), courbes);
     Image1->update();
     etat_.ValeurCycle = courbes.valeurs;
     const std::array<int, 3> v{etat_.ValeurCycle[0].value_or(0), etat_.ValeurCycle[1].value_or(0),
@@ -135,10 +123,10 @@ void Ondagramm::MiseAJour()
     const std::array<QLabel*, 3> afich{AfichIntel, AfichEmoti, AfichPhysi};
     for (std::size_t k = 0; k < 3; ++k)
         etiquettes[k]->setText(
-            QString::fromStdString(dz::texteEtiquette(static_cast<int>(k), v[k])));
+            QString::fromStdString(texteEtiquette(static_cast<int>(k), v[k])));
     for (std::size_t k = 0; k < 3; ++k)
-        afich[k]->setText(QString::fromStdString(dz::texteAfich(v[k])));
-    AfichJourV->setText(QString::fromStdString(dz::texteJoursVecus(etat_.JoursVecus)));
+        afich[k]->setText(QString::fromStdString(texteAfich(v[k])));
+    AfichJourV->setText(QString::fromStdString(texteJoursVecus(etat_.JoursVecus)));
     Image1->setAccessibleDescription(
         QStringLiteral("Ondagramme du %1 : intellectuel %2, émotionnel %3, physique %4")
             .arg(texteDate(*dateBande))
@@ -149,12 +137,12 @@ void Ondagramm::MiseAJour()
     ChoisitImageSexe(v[2], v[1]);
 
     for (std::size_t k = 0; k < 3; ++k)
-        Picture1[k + 1]->setPixmap(Picture2[static_cast<std::size_t>(dz::niveau(v[k]))]->pixmap());
+        Picture1[k + 1]->setPixmap(Picture2[static_cast<std::size_t>(niveau(v[k]))]->pixmap());
 
-    const auto naissance = date(TxtDateN->text());
-    const auto calcul = date(TxtDateP->text());
+    const auto naissance = plateforme_.litDate(TxtDateN->text());
+    const auto calcul = plateforme_.litDate(TxtDateP->text());
     if (naissance && calcul)
-        AfichAge->setText(QString::fromStdString(dz::texteAge(dz::ageAnnees(*naissance, *calcul))));
+        AfichAge->setText(QString::fromStdString(texteAge(ageAnnees(*naissance, *calcul))));
 
     MerMamm->setText(CmbNom->currentText() + QStringLiteral(" Né(e) le:") + TxtDateN->text());
 
@@ -162,28 +150,30 @@ void Ondagramm::MiseAJour()
     plateforme_.pointeurNormal(this);
 }
 
-void Ondagramm::TraceJours(const dz::Geometrie& g, dz::Date dateCalcul)
+void Ondagramm::TraceJours(const Geometrie& g, Date dateCalcul)
 {
-    etat_.ColonneDate = chart::traceCadreEtJours(Image1->image(), g, dz::PasMarqueurNormal);
+    etat_.ColonneDate = traceCadreEtJours(Image1->image(), g, PasMarqueurNormal);
     LblTerme->hide();
     Slider1->show();
     etat_.DateCalcul = dateCalcul;
-    traceBande(g, dz::ajouteJours(etat_.DateCalcul, -15));
+    traceBande(g, ajouteJours(etat_.DateCalcul, -15));
 }
 
-void Ondagramm::TraceJoursTerme(const dz::Geometrie& g, dz::Date terme)
+void Ondagramm::TraceJoursTerme(const Geometrie& g, Date terme)
 {
-    etat_.ColonneDate = chart::traceCadreEtJours(Image1->image(), g, dz::PasMarqueurTerme);
+    etat_.ColonneDate = traceCadreEtJours(Image1->image(), g, PasMarqueurTerme);
     LblTerme->show();
     Slider1->hide();
-    etat_.DateCalcul = dz::ajouteJours(terme, -15);
-    traceBande(g, dz::ajouteJours(etat_.DateCalcul, -15));
+    etat_.DateCalcul = ajouteJours(terme, -15);
+    traceBande(g, ajouteJours(etat_.DateCalcul, -15));
 }
 
-void Ondagramm::traceBande(const dz::Geometrie& g, dz::Date premier)
+void Ondagramm::traceBande(const Geometrie& g, Date premier)
 {
     AfichJour->efface();
-    chart::traceBandeJours(AfichJour->image(), police(Face::MsSansSerif, 9.75),
+    traceBandeJours(AfichJour->image(), police(Face::MsSansSerif, 9.75),
                            AfichJour->palette().color(QPalette::WindowText), g.DX, premier);
     AfichJour->update();
 }
+
+} // namespace dz

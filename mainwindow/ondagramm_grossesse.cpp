@@ -2,10 +2,12 @@
 
 #include "mainwindow/ondagramm.h"
 
-#include "core/textes.h"
+#include "platform/plateforme.h"
 
 #include <QLabel>
 #include <QLineEdit>
+
+namespace dz {
 
 void Ondagramm::ChoisitImageSexe(int physique, int emotionnel)
 {
@@ -33,15 +35,15 @@ void Ondagramm::CmdSexe_Click()
 
 void Ondagramm::TxtDGUS_Change()
 {
-    if (const auto reference = date(TxtDGUS->text()))
-        TxtAP->setText(texteDate(dz::ajouteMois(*reference, 9)));
+    if (const auto reference = plateforme_.litDate(TxtDGUS->text()))
+        TxtAP->setText(texteDate(ajouteMois(*reference, 9)));
 }
 
 void Ondagramm::Command2_Click()
 {
     montreEtiquettes();
-    const auto terme = date(TxtAP->text());
-    const auto naissance = date(TxtDateN->text());
+    const auto terme = plateforme_.litDate(TxtAP->text());
+    const auto naissance = plateforme_.litDate(TxtDateN->text());
     if (!terme || !naissance)
         return;
     TxtDateP->setText(TxtAP->text());
@@ -49,6 +51,8 @@ void Ondagramm::Command2_Click()
     PictSexe->hide();
     etat_.DateNaissance = *naissance;
     etat_.DateCalcul = *terme;
-    etat_.JoursVecus = static_cast<double>(dz::joursEntre(*naissance, *terme) - 15);
+    etat_.JoursVecus = static_cast<double>(joursEntre(*naissance, *terme) - 15);
     MiseAJour();
 }
+
+} // namespace dz

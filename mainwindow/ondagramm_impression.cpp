@@ -2,19 +2,19 @@
 
 #include "mainwindow/ondagramm.h"
 
-#include "print/impression.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+namespace dz {
 
 void Ondagramm::Command1_Click()
 {
     if (!estDate(TxtDateN->text()))
         return;
     MiseAJour();
-    impression::EntreesImpression entrees;
+    EntreesImpression entrees;
     entrees.nom = CmbNom->currentText();
     entrees.texteNaissance = TxtDateN->text();
     entrees.texteCalcul = TxtDateP->text();
@@ -24,7 +24,8 @@ void Ondagramm::Command1_Click()
     entrees.afichEmoti = AfichEmoti->text();
     entrees.afichPhysi = AfichPhysi->text();
     entrees.rouge = rouge_;
-    entrees.anneeCourante = aujourdhui().year();
     entrees.finFiche = [this] { Commande1->setEnabled(true); };
-    impression::imprimePage(plateforme_, this, entrees, etat_);
+    impression_.imprime(this, entrees, etat_);
 }
+
+} // namespace dz

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace dz {
+
 ZoneImage::ZoneImage(QWidget* parent) : QLabel(parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -13,3 +15,5 @@ void ZoneImage::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
     emit doubleClique();
 }
+
+} // namespace dz

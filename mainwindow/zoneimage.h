@@ -3,6 +3,8 @@
 
 #include <QLabel>
 
+namespace dz {
+
 class ZoneImage : public QLabel {
     Q_OBJECT
 public:
@@ -14,3 +16,5 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
+
+} // namespace dz

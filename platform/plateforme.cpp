@@ -11,6 +11,22 @@
 
 #include <chrono>
 
+namespace dz {
+
+std::optional<Date> Plateforme::litDate(const QString& texte)
+{
+    return reconnaitDate(texte.toStdString(), std::chrono::year{aujourdhui().year()});
+}
+
+Date Plateforme::dateDuJour()
+{
+    const QDate j = aujourdhui();
+    return Date{std::chrono::year{j.year()}, std::chrono::month{static_cast<unsigned>(j.month())},
+                std::chrono::day{static_cast<unsigned>(j.day())}};
+}
+
+QString texteDate(Date d) { return QString::fromStdString(ecritDate(d)); }
+
 PlateformeQt::PlateformeQt() { reseme(); }
 
 Plateforme::Reponse PlateformeQt::message(QWidget* parent, const QString& texte, Icone icone,
@@ -73,3 +89,5 @@ bool PlateformeQt::choisitImprimante(QWidget* parent, QPrinter& imprimante)
     QPrintDialog dialogue(&imprimante, parent);
     return dialogue.exec() == QDialog::Accepted;
 }
+
+} // namespace dz

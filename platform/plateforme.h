@@ -2,14 +2,19 @@
 // The program's narrow door to what the toolkit and the system provide.
 // Every window takes a Plateforme; tests hand in a fake that answers for a person.
 
+#include "core/dates.h"
+
 #include <QDate>
 #include <QString>
 #include <QUrl>
 
+#include <optional>
 #include <random>
 
 class QWidget;
 class QPrinter;
+
+namespace dz {
 
 class Plateforme {
 public:
@@ -34,7 +39,7 @@ public:
 
     virtual QDate aujourdhui() = 0;
 
-    // Uniform random numbers in [0, 1); reseed() starts a new sequence from the clock.
+    // Uniform random numbers in [0, 1); reseme() starts a new sequence from the clock.
     virtual void reseme() = 0;
     virtual double aleatoire() = 0;
 
@@ -43,7 +48,14 @@ public:
 
     // Shows the printer dialog for an existing printer; true when the user accepts.
     virtual bool choisitImprimante(QWidget* parent, QPrinter& imprimante) = 0;
+
+    // A date as the user types it (day and month alone: in the current year), or nothing.
+    std::optional<Date> litDate(const QString& texte);
+    Date dateDuJour();
 };
+
+// "dd/mm/yyyy".
+QString texteDate(Date d);
 
 // The real thing, on Qt.
 class PlateformeQt : public Plateforme {
@@ -64,3 +76,5 @@ public:
 private:
     std::mt19937 generateur_;
 };
+
+} // namespace dz

@@ -6,20 +6,24 @@
 
 #include <cmath>
 
-QFont police(Face face, double points, bool gras, bool italique, bool souligne)
+namespace dz {
+
+QFont famille(Face face)
 {
     QFont f;
-    switch (face) {
-    case Face::MsSansSerif:
-    case Face::Arial:
-        f.setFamily(QStringLiteral("Liberation Sans"));
-        f.setStyleHint(QFont::SansSerif);
-        break;
-    case Face::CourierNew:
+    if (face == Face::CourierNew) {
         f.setFamily(QStringLiteral("Liberation Mono"));
         f.setStyleHint(QFont::TypeWriter);
-        break;
+    } else {
+        f.setFamily(QStringLiteral("Liberation Sans"));
+        f.setStyleHint(QFont::SansSerif);
     }
+    return f;
+}
+
+QFont police(Face face, double points, bool gras, bool italique, bool souligne)
+{
+    QFont f = famille(face);
     f.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     f.setBold(gras);
     f.setItalic(italique);
@@ -40,3 +44,5 @@ QPixmap image(const QString& nom, QSize taille)
     rendu.render(&peintre, QRectF(QPointF(0, 0), QSizeF(taille)));
     return p;
 }
+
+} // namespace dz

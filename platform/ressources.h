@@ -1,15 +1,20 @@
 #pragma once
-// Fonts and pictures as the windows were designed with them.
+// Fonts and pictures as the windows and the page were designed with them.
 
 #include <QFont>
 #include <QPixmap>
 #include <QString>
+
+namespace dz {
 
 enum class Face {
     MsSansSerif, // the windows' own face: a plain sans
     Arial,       // Liberation Sans, metric-compatible
     CourierNew   // Liberation Mono, metric-compatible
 };
+
+// The face's family on this system, no size: the one mapping for the screen and the page.
+QFont famille(Face face);
 
 // Size in points as designed for a 96 dpi screen; it is set in pixels so that the
 // layout measured in pixels holds whatever dpi the screen reports.
@@ -19,3 +24,5 @@ QFont police(Face face, double points, bool gras = false, bool italique = false,
 // Renders the compiled-in picture ":/pictures/<nom>" at exactly the given pixel size,
 // crisp on high-dpi screens. A missing picture gives a null pixmap.
 QPixmap image(const QString& nom, QSize taille);
+
+} // namespace dz

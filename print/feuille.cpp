@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace impression {
+namespace dz {
 
 void PageEnregistree::rejoue(QPainter& peintre) const
 {
@@ -53,14 +53,7 @@ void Feuille::changePolice()
 {
     // Sized in pixels of an unscaled painter, i.e. in twips: the painter's scale then gives the
     // real point size on any device, and the metrics do not depend on a device's dpi.
-    police_ = QFont();
-    if (face_ == Face::CourierNew) {
-        police_.setFamily(QStringLiteral("Liberation Mono"));
-        police_.setStyleHint(QFont::TypeWriter);
-    } else {
-        police_.setFamily(QStringLiteral("Liberation Sans"));
-        police_.setStyleHint(QFont::SansSerif);
-    }
+    police_ = famille(face_);
     police_.setPixelSize(static_cast<int>(std::lround(points_ * 20)));
     police_.setHintingPreference(QFont::PreferNoHinting);
 }
@@ -98,4 +91,4 @@ void Feuille::boite(QPointF coin, QPointF oppose, const QColor& couleur)
 
 void Feuille::point(QPointF p, const QColor& couleur) { trace(Trait::Genre::Point, p, p, couleur); }
 
-} // namespace impression
+} // namespace dz

@@ -16,7 +16,7 @@
 
 class QPainter;
 
-namespace impression {
+namespace dz {
 
 // One mark on the page, in twips.
 struct Trait {
@@ -85,4 +85,4 @@ private:
     int epaisseur_ = 1;
 };
 
-} // namespace impression
+} // namespace dz

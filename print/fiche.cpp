@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace impression {
+namespace dz {
 
 namespace {
 
@@ -17,33 +17,27 @@ const QString LigneIntel = QStringLiteral("  Cycle Intellectuel 33/J  ..........
 const QString LigneEmoti = QStringLiteral("    Cycle Emotionnel 28/J  . . . . . . .: ");
 const QString LignePhysi = QStringLiteral("      Cycle Physique 23/J  _____________: ");
 
-QString texte(const std::string& s) { return QString::fromStdString(s); }
 QString texte(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 } // namespace
 
-std::optional<dz::Date> litDate(const QString& texte, std::chrono::year anneeCourante)
+bool varianteTerme(const EntreesImpression& e, Plateforme& plateforme)
 {
-    return dz::reconnaitDate(texte.toStdString(), anneeCourante);
+    return plateforme.litDate(e.texteAP) && plateforme.litDate(e.texteDGUS);
 }
 
-bool varianteTerme(const EntreesImpression& e)
-{
-    return litDate(e.texteAP, e.anneeCourante) && litDate(e.texteDGUS, e.anneeCourante);
-}
-
-void ImprimeFiche(Feuille& f, const EntreesImpression& e, dz::Etat& etat, Plateforme& plateforme,
+void ImprimeFiche(Feuille& f, const EntreesImpression& e, Etat& etat, Plateforme& plateforme,
                   QWidget* fenetre)
 {
     plateforme.sablier(fenetre);
 
-    etat.DateNaissance = litDate(e.texteNaissance, e.anneeCourante).value();
-    etat.DateCalcul = litDate(e.texteCalcul, e.anneeCourante).value();
-    etat.JoursVecus = static_cast<double>(dz::joursEntre(etat.DateNaissance, etat.DateCalcul));
-    const bool terme = varianteTerme(e);
+    etat.DateNaissance = plateforme.litDate(e.texteNaissance).value();
+    etat.DateCalcul = plateforme.litDate(e.texteCalcul).value();
+    etat.JoursVecus = static_cast<double>(joursEntre(etat.DateNaissance, etat.DateCalcul));
+    const bool terme = varianteTerme(e, plateforme);
     if (terme) {
-        etat.DateCalcul = litDate(e.texteAP, e.anneeCourante).value();
-        etat.JoursVecus = static_cast<double>(dz::joursEntre(etat.DateNaissance, etat.DateCalcul)) - 15;
+        etat.DateCalcul = plateforme.litDate(e.texteAP).value();
+        etat.JoursVecus = static_cast<double>(joursEntre(etat.DateNaissance, etat.DateCalcul)) - 15;
     }
 
     f.taille(12);
@@ -51,15 +45,15 @@ void ImprimeFiche(Feuille& f, const EntreesImpression& e, dz::Etat& etat, Platef
     f.imprimeLigne(Banniere);
     f.imprimeLigne(QString(40, u' ')
                    + (terme ? QStringLiteral("Date ultime du terme:") : QStringLiteral("Date de Prévision:"))
-                   + texte(dz::ecritDate(etat.DateCalcul)));
+                   + texteDate(etat.DateCalcul));
 
     f.taille(10);
     f.face(Face::CourierNew);
     f.imprimeLigne();
     f.imprimeLigne(QStringLiteral(" Mme.ou M. ") + e.nom + QStringLiteral(" Né(e) le:")
-                   + texte(dz::JoursSemaine.at(static_cast<std::size_t>(dz::jourSemaine(etat.DateNaissance))))
-                   + u' ' + texte(dz::ecritDate(etat.DateNaissance)));
-    const int mois = dz::moisEntre(etat.DateNaissance, etat.DateCalcul);
+                   + texte(JoursSemaine.at(static_cast<std::size_t>(jourSemaine(etat.DateNaissance))))
+                   + u' ' + texteDate(etat.DateNaissance));
+    const int mois = moisEntre(etat.DateNaissance, etat.DateCalcul);
     const int annees = static_cast<int>(std::floor(mois / 12.0));
     f.imprimeLigne(QStringLiteral(" Age%1/Ans et %2/Mois").arg(annees).arg(mois - 12 * annees));
     f.imprimeLigne();
@@ -80,7 +74,7 @@ void ImprimeFiche(Feuille& f, const EntreesImpression& e, dz::Etat& etat, Platef
         // Lands inside the chart band, ending just left of the term's marker.
         f.imprimeLigne(QString(63, u' ') + QStringLiteral("Terme"));
     } else {
-        f.imprimeLigne(QStringLiteral("Jour Vecus: ") + texte(dz::formatJours(etat.JoursVecus)));
+        f.imprimeLigne(QStringLiteral("Jour Vecus: ") + QString::fromStdString(formatJours(etat.JoursVecus)));
     }
 
     plateforme.pompeEvenements();
@@ -89,4 +83,4 @@ void ImprimeFiche(Feuille& f, const EntreesImpression& e, dz::Etat& etat, Platef
         e.finFiche();
 }
 
-} // namespace impression
+} // namespace dz

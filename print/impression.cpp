@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-namespace impression {
+namespace dz {
 
 namespace {
 
@@ -31,58 +31,54 @@ QString nomImprimante(const QPrinter& imprimante)
     return nom.isEmpty() ? QStringLiteral("sans nom") : nom;
 }
 
-PageEnregistree dessine(QSizeF taille, double resolution, const EntreesImpression& e,
-                        dz::Etat& etat, Plateforme& plateforme, QWidget* fenetre)
+} // namespace
+
+PageEnregistree Impression::dessine(QSizeF taille, double resolution, const EntreesImpression& e,
+                                    Etat& etat, QWidget* fenetre)
 {
     PageEnregistree page(taille, resolution);
     Feuille feuille(page);
-    ImprimeFiche(feuille, e, etat, plateforme, fenetre);
-    ImprimeCourbes(feuille, e, etat, plateforme);
+    ImprimeFiche(feuille, e, etat, plateforme_, fenetre);
+    ImprimeCourbes(feuille, e, etat, plateforme_);
     return page;
 }
 
-} // namespace
-
-Resultat imprimePage(Plateforme& plateforme, QWidget* fenetre, const EntreesImpression& entrees,
-                     dz::Etat& etat)
+Impression::Resultat Impression::imprime(QWidget* fenetre, const EntreesImpression& entrees,
+                                         Etat& etat)
 {
-    // The window's events run in the middle of the drawing: a second command would start
-    // a second page on top of this one.
-    static bool enCours = false;
-    if (enCours)
+    if (enCours_)
         return Resultat::DejaEnCours;
     const EntreesImpression e = entrees;
 
-    if (!litDate(e.texteNaissance, e.anneeCourante))
+    if (!plateforme_.litDate(e.texteNaissance))
         return Resultat::NaissanceInvalide;
-    if (!litDate(e.texteCalcul, e.anneeCourante)) {
-        plateforme.message(fenetre,
-                           QStringLiteral("La date de prévision « %1 » n'est pas une date : "
-                                          "la page ne peut pas être imprimée.")
-                               .arg(e.texteCalcul),
-                           Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok, Titre);
+    if (!plateforme_.litDate(e.texteCalcul)) {
+        plateforme_.message(fenetre,
+                            QStringLiteral("La date de prévision « %1 » n'est pas une date : "
+                                           "la page ne peut pas être imprimée.")
+                                .arg(e.texteCalcul),
+                            Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok, Titre);
         return Resultat::DateInvalide;
     }
     // The term needs no check of its own: without two dates the report is the normal one.
 
-    enCours = true;
-    const auto libere = qScopeGuard([] { enCours = false; });
+    enCours_ = true;
+    const auto libere = qScopeGuard([this] { enCours_ = false; });
 
-    PageEnregistree page =
-        dessine(PageA4Twips, ResolutionEnregistrement, e, etat, plateforme, fenetre);
+    PageEnregistree page = dessine(PageA4Twips, ResolutionEnregistrement, e, etat, fenetre);
 
     // Only now: creating a printer contacts the print system.
     QPrinter imprimante(QPrinter::HighResolution);
     imprimante.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     imprimante.setFullPage(true);
     imprimante.setCopyCount(1); // the one printer setting set to 1: one copy unless the user asks
-    if (!plateforme.choisitImprimante(fenetre, imprimante))
+    if (!plateforme_.choisitImprimante(fenetre, imprimante))
         return Resultat::Annule;
     imprimante.setFullPage(true);
 
     const auto echec = [&](const QString& texte) {
-        plateforme.message(fenetre, texte.arg(nomImprimante(imprimante)),
-                           Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok, Titre);
+        plateforme_.message(fenetre, texte.arg(nomImprimante(imprimante)),
+                            Plateforme::Icone::Exclamation, Plateforme::Boutons::Ok, Titre);
         return Resultat::ImprimanteEnErreur;
     };
     QPainter peintre;
@@ -93,7 +89,7 @@ Resultat imprimePage(Plateforme& plateforme, QWidget* fenetre, const EntreesImpr
     peintre.scale(resolution / 1440, resolution / 1440);
     const QSizeF choisie = pageTwips(imprimante);
     if (choisie != page.taille || resolution != page.resolution) // laid out again for this sheet
-        page = dessine(choisie, resolution, e, etat, plateforme, fenetre);
+        page = dessine(choisie, resolution, e, etat, fenetre);
     page.rejoue(peintre);
     if (!peintre.end() || imprimante.printerState() == QPrinter::Error)
         return echec(QStringLiteral("L'imprimante « %1 » a signalé une erreur : "
@@ -101,4 +97,4 @@ Resultat imprimePage(Plateforme& plateforme, QWidget* fenetre, const EntreesImpr
     return Resultat::Imprime;
 }
 
-} // namespace impression
+} // namespace dz

@@ -3,21 +3,19 @@
 // (ImprimeCourbes) below it, and the print command that records them and sends them to the
 // printer the user picks.
 
-#include "core/dates.h"
 #include "core/etat.h"
 #include "print/feuille.h"
 
 #include <QSizeF>
 #include <QString>
 
-#include <chrono>
 #include <functional>
-#include <optional>
 
-class Plateforme;
 class QWidget;
 
-namespace impression {
+namespace dz {
+
+class Plateforme;
 
 // What the main window shows when the command runs. The print command copies it first,
 // so texts edited while window events run do not leak into the page.
@@ -31,38 +29,49 @@ struct EntreesImpression {
     QString afichEmoti;
     QString afichPhysi;
     int rouge = 128;        // red of the window's background, 128..255
-    std::chrono::year anneeCourante{2000};
     std::function<void()> finFiche; // the report is done: the window re-enables Commande1
 };
 
-// The page is recorded before any printer exists, laid out for this sheet and resolution.
-inline const QSizeF PageA4Twips{11906, 16838};
-constexpr double ResolutionEnregistrement = 1200; // what QPrinter::HighResolution gives
-
-std::optional<dz::Date> litDate(const QString& texte, std::chrono::year anneeCourante);
-
 // Near-term report and chart: both pregnancy-tool texts are dates.
-bool varianteTerme(const EntreesImpression& entrees);
+bool varianteTerme(const EntreesImpression& entrees, Plateforme& plateforme);
 
 // Both need the birth and chart texts to be dates (the print command checks them).
 // The report sets DateNaissance, DateCalcul and JoursVecus in `etat`; the chart reads
 // JoursVecus and leaves DateCalcul at the chart date (term - 15 days near the term).
-void ImprimeFiche(Feuille& feuille, const EntreesImpression& entrees, dz::Etat& etat,
+void ImprimeFiche(Feuille& feuille, const EntreesImpression& entrees, Etat& etat,
                   Plateforme& plateforme, QWidget* fenetre);
-void ImprimeCourbes(Feuille& feuille, const EntreesImpression& entrees, dz::Etat& etat,
+void ImprimeCourbes(Feuille& feuille, const EntreesImpression& entrees, Etat& etat,
                     Plateforme& plateforme);
 
-enum class Resultat {
-    Imprime,
-    Annule,            // the printer dialog was cancelled: nothing printed, nothing said
-    DejaEnCours,       // a print command arrived while one was running: ignored
-    NaissanceInvalide, // the birth date is not a date: nothing happens, nothing said
-    DateInvalide,      // the chart date is not a date: told, nothing printed
-    ImprimanteEnErreur // the printer could not be opened or failed: told
+// The print command of one main window.
+class Impression {
+public:
+    // The page is recorded before any printer exists, laid out for this sheet and resolution.
+    static inline const QSizeF PageA4Twips{11906, 16838};
+    static constexpr double ResolutionEnregistrement = 1200; // what HighResolution gives
+
+    enum class Resultat {
+        Imprime,
+        Annule,            // the printer dialog was cancelled: nothing printed, nothing said
+        DejaEnCours,       // a print command arrived while one was running: ignored
+        NaissanceInvalide, // the birth date is not a date: nothing happens, nothing said
+        DateInvalide,      // the chart date is not a date: told, nothing printed
+        ImprimanteEnErreur // the printer could not be opened or failed: told
+    };
+
+    explicit Impression(Plateforme& plateforme) : plateforme_(plateforme) {}
+
+    // Checks the dates, records the page, shows the printer dialog, prints.
+    Resultat imprime(QWidget* fenetre, const EntreesImpression& entrees, Etat& etat);
+
+private:
+    PageEnregistree dessine(QSizeF taille, double resolution, const EntreesImpression& e,
+                            Etat& etat, QWidget* fenetre);
+
+    Plateforme& plateforme_;
+    // The window's events run in the middle of the drawing: a second command would start a
+    // second page on top of this one.
+    bool enCours_ = false;
 };
 
-// The print command: checks the dates, records the page, shows the printer dialog, prints.
-Resultat imprimePage(Plateforme& plateforme, QWidget* fenetre, const EntreesImpression& entrees,
-                     dz::Etat& etat);
-
-} // namespace impression
+} // namespace dz

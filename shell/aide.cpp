@@ -1,13 +1,15 @@
 #include "shell/aide.h"
 
+#include "platform/identite.h"
 #include "platform/plateforme.h"
-#include "shell/identite.h"
 
 #include <QFile>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+namespace dz {
 
 namespace {
 QPointer<VisionneuseAide> lecteur;
@@ -57,3 +59,5 @@ void montreAide(Plateforme& plateforme, QWidget* parent)
     lecteur->raise();
     lecteur->activateWindow();
 }
+
+} // namespace dz

@@ -3,8 +3,11 @@
 
 #include <QWidget>
 
-class Plateforme;
 class QTextBrowser;
+
+namespace dz {
+
+class Plateforme;
 
 // The reader window. One at a time; the help command reloads and raises it.
 class VisionneuseAide : public QWidget {
@@ -27,3 +30,5 @@ inline constexpr char FichierAide[] = "Dazozare.hlp";
 // The "Aide" command. A missing or unreadable help file is passed over in silence: nothing
 // is shown and nothing changes. The reader is a window of its own, owned by parent.
 void montreAide(Plateforme& plateforme, QWidget* parent);
+
+} // namespace dz

@@ -1,26 +1,22 @@
 #include "shell/form0.h"
 
+#include "platform/disposition.h"
+#include "platform/identite.h"
 #include "platform/ressources.h"
-#include "shell/identite.h"
-#include "shell/placement.h"
 
 #include <QLabel>
 #include <QTimer>
 
+namespace dz {
+
 namespace {
 
-QLabel* etiquette(QWidget* parent, const char* nom, const QRect& zone, const QString& texte,
-                  const QColor& couleur, const QFont& police)
+QLabel* ligne(QWidget* parent, const char* nom, const QRect& place, const QString& texte,
+              const QColor& couleur, const QFont& police)
 {
-    auto* l = new QLabel(texte, parent);
-    l->setObjectName(QString::fromLatin1(nom));
-    l->setTextFormat(Qt::PlainText);
-    l->setGeometry(zone);
-    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QLabel* l = etiquette(parent, nom, place, texte, Qt::AlignHCenter | Qt::AlignTop);
     l->setFont(police);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, couleur);
-    l->setPalette(p);
+    colore(l, QColor(), couleur);
     return l;
 }
 
@@ -37,13 +33,13 @@ Form0::Form0(std::function<void()> apresFermeture, int intervalleMs)
     setObjectName(QStringLiteral("Form0"));
     setWindowTitle(QStringLiteral("MORLANE"));
     setWindowIcon(QIcon(image(QStringLiteral("carnet.svg"), QSize(32, 32))));
-    setFixedSize(twips(7335), twips(5070));
+    setFixedSize(pixels(7335), pixels(5070));
 
     const QColor vert(0, 64, 0);
     const QColor marine(0, 0, 128);
-    etiquette(this, "LblTitle", twips(840, 120, 3735, 495), Identite::titre(), vert,
+    ligne(this, "LblTitle", twips(840, 120, 3735, 495), Identite::titre(), vert,
               police(Face::MsSansSerif, 24, true));
-    etiquette(this, "LblVersion", twips(4680, 240, 1815, 375),
+    ligne(this, "LblVersion", twips(4680, 240, 1815, 375),
               QStringLiteral("Version ") + Identite::version(), vert,
               police(Face::MsSansSerif, 12, true));
 
@@ -52,14 +48,14 @@ Form0::Form0(std::function<void()> apresFermeture, int intervalleMs)
     Image1->setGeometry(twips(360, 1320, 6615, 2295));
     Image1->setPixmap(image(QStringLiteral("echantillon.svg"), Image1->size()));
 
-    etiquette(this, "Label3", twips(720, 3840, 5775, 375),
+    ligne(this, "Label3", twips(720, 3840, 5775, 375),
               QStringLiteral("Les ondagrammes en obstétrique"), vert,
               police(Face::MsSansSerif, 13.5, true, true));
-    etiquette(this, "Label6", twips(2760, 4320, 1815, 615), Identite::fabricant(),
+    ligne(this, "Label6", twips(2760, 4320, 1815, 615), Identite::fabricant(),
               QColor(128, 128, 0), police(Face::MsSansSerif, 24, true, true));
-    etiquette(this, "Label2", twips(120, 4680, 2415, 255), Identite::auteur(), marine,
+    ligne(this, "Label2", twips(120, 4680, 2415, 255), Identite::auteur(), marine,
               police(Face::MsSansSerif, 9.75));
-    etiquette(this, "Label4", twips(5280, 4680, 1935, 255), Identite::collaboration(), marine,
+    ligne(this, "Label4", twips(5280, 4680, 1935, 255), Identite::collaboration(), marine,
               police(Face::MsSansSerif, 8.25));
 
     Timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -87,3 +83,5 @@ void Form0::Timer1_Timer()
     if (suite)
         suite();
 }
+
+} // namespace dz

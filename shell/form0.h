@@ -8,6 +8,8 @@
 
 class QTimer;
 
+namespace dz {
+
 class Form0 : public QWidget {
     Q_OBJECT
 public:
@@ -26,3 +28,5 @@ private:
     std::function<void()> apresFermeture_;
     QTimer* Timer1_;
 };
+
+} // namespace dz

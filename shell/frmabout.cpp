@@ -1,9 +1,9 @@
 #include "shell/frmabout.h"
 
 #include "platform/plateforme.h"
+#include "platform/disposition.h"
+#include "platform/identite.h"
 #include "platform/ressources.h"
-#include "shell/identite.h"
-#include "shell/placement.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -12,27 +12,11 @@
 #include <QPointer>
 #include <QPushButton>
 
+namespace dz {
+
 namespace {
 
 QPointer<frmAbout> instance;
-
-QLabel* etiquette(QWidget* parent, const char* nom, const QRect& zone, const QString& texte)
-{
-    auto* l = new QLabel(texte, parent);
-    l->setObjectName(QString::fromLatin1(nom));
-    // Plain text keeps the blanks as typed (the two before "Version", the trailing one).
-    l->setTextFormat(Qt::PlainText);
-    l->setGeometry(zone);
-    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    return l;
-}
-
-void colore(QWidget* w, const QColor& couleur)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, couleur);
-    w->setPalette(p);
-}
 
 QCursor curseurMain()
 {
@@ -57,7 +41,7 @@ frmAbout::frmAbout(Plateforme& plateforme)
     setWindowTitle(QStringLiteral("À propos de ") + Identite::titre());
     setWindowIcon(QIcon(image(QStringLiteral("ondagramme.svg"), QSize(32, 32))));
     setFont(police(Face::MsSansSerif, 8.25));
-    setFixedSize(twips(4080), twips(4005));
+    setFixedSize(pixels(4080), pixels(4005));
 
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -68,16 +52,17 @@ frmAbout::frmAbout(Plateforme& plateforme)
     Picture1->setPalette(fond);
     Picture1->setPixmap(image(QStringLiteral("cigogne.svg"), Picture1->size()));
 
+    const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignTop;
     auto* lblTitle = etiquette(this, "lblTitle", twips(480, 1560, 2895, 675),
-                               QStringLiteral("Conçu par ") + Identite::auteur() + u' ');
+                               QStringLiteral("Conçu par ") + Identite::auteur() + u' ', centre);
     lblTitle->setWordWrap(true);
     lblTitle->setFont(police(Face::MsSansSerif, 9.75));
-    colore(lblTitle, QColor(128, 0, 0));
+    colore(lblTitle, QColor(), QColor(128, 0, 0));
 
     // The link hugs its text, centred on its designed box.
-    Label1_ = etiquette(this, "Label1", twips(240, 2280, 3645, 240), adresse_.toString());
+    Label1_ = etiquette(this, "Label1", twips(240, 2280, 3645, 240), adresse_.toString(), centre);
     Label1_->setFont(police(Face::MsSansSerif, 9.75, false, false, true));
-    colore(Label1_, QColor(0, 0, 255));
+    colore(Label1_, QColor(), QColor(0, 0, 255));
     const QRect boite = Label1_->geometry();
     QRect lien(QPoint(), QSize(Label1_->sizeHint().width(), boite.height()));
     lien.moveCenter(boite.center());
@@ -87,12 +72,12 @@ frmAbout::frmAbout(Plateforme& plateforme)
     Label1_->installEventFilter(this);
 
     etiquette(this, "lblVersion", twips(600, 2640, 2925, 225),
-              QStringLiteral("T R I V I X  Version ") + Identite::version());
+              QStringLiteral("T R I V I X  Version ") + Identite::version(), centre);
 
     auto* Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::NoFrame);
-    Line1->setGeometry(twips(-150), twips(3240), twips(5414 + 150), 1);
+    Line1->setGeometry(pixels(-150), pixels(3240), pixels(5414 + 150), 1);
     Line1->setAutoFillBackground(true);
     QPalette gris = Line1->palette();
     gris.setColor(QPalette::Window, QColor(128, 128, 128));
@@ -105,10 +90,7 @@ frmAbout::frmAbout(Plateforme& plateforme)
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    // Enter presses the default button; QDialog already rejects on Escape. Every way out
-    // goes through done(), hence finished().
-    connect(this, &QDialog::finished, this, &frmAbout::fermee);
-
+    // Enter presses the default button; QDialog already rejects on Escape.
     centreSurEcran(this);
 }
 
@@ -138,7 +120,7 @@ bool frmAbout::eventFilter(QObject* objet, QEvent* event)
 void frmAbout::Label1_Click() { plateforme_.ouvreUrl(adresse_); }
 
 // The darker blue marks the link as visited-over; it is not undone when the pointer leaves.
-void frmAbout::Label1_MouseMove() { colore(Label1_, QColor(0, 0, 192)); }
+void frmAbout::Label1_MouseMove() { colore(Label1_, QColor(), QColor(0, 0, 192)); }
 
 frmAbout* montreAPropos(Plateforme& plateforme)
 {
@@ -149,3 +131,5 @@ frmAbout* montreAPropos(Plateforme& plateforme)
     instance->activateWindow();
     return instance.data();
 }
+
+} // namespace dz

@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QUrl>
 
-class Plateforme;
 class QLabel;
+
+namespace dz {
+
+class Plateforme;
 
 class frmAbout : public QDialog {
     Q_OBJECT
@@ -14,11 +17,6 @@ public:
 
     // The open About window, or nullptr.
     static frmAbout* ouvert();
-
-signals:
-    // Sent once when the window closes (OK, Enter, Escape or its close box), just before it
-    // is discarded. Not sent when the program ends through quitte().
-    void fermee();
 
 protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
@@ -33,6 +31,7 @@ private:
 };
 
 // The "A propos" command: creates the About window when none is open, otherwise brings the
-// open one forward. Returns the window shown. Connect to its fermee() with
-// Qt::UniqueConnection, since a second command returns the same window.
+// open one forward. Returns the window shown.
 frmAbout* montreAPropos(Plateforme& plateforme);
+
+} // namespace dz

@@ -21,9 +21,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace dz;
+
 using Noms = QStringList;
 using Octets = QByteArray;
-using dz::Annuaire;
 
 namespace {
 
@@ -50,16 +51,16 @@ const Octets Mixte = A1 + "brouillon\r" + B; // a line without the marker, ended
 const Octets Zoe("nom=Zo\xE9;Naissan=01/01/1990\r\n");
 
 // One line a message: "i <text>", "a <text>", "e <number>".
-struct Journal : dz::Avertisseur {
+struct Journal : Avertisseur {
     Noms lignes;
     void information(const QString& texte) override { lignes << "i " + texte; }
     void alerte(const QString& texte) override { lignes << "a " + texte; }
-    void erreur(dz::Echec e) override { lignes << "e " + QString::number(int(e)); }
+    void erreur(Echec e) override { lignes << "e " + QString::number(int(e)); }
 };
 
 // The disk, failing on cue: opening for writing fails with `errnoOuverture`, or a write stops
 // after `octetsAvantPanne` bytes with `errnoEcriture`.
-struct FichiersEnPanne : dz::Fichiers {
+struct FichiersEnPanne : Fichiers {
     int errnoOuverture = 0;
     qint64 octetsAvantPanne = -1;
     int errnoEcriture = 0;
@@ -379,3 +380,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestAnnuaire)
 #include "test_annuaire.moc"
+

@@ -17,16 +17,18 @@
 #include <cstdio>
 #include <random>
 
+using namespace dz;
+
 using Octets = QByteArray;
 
 namespace {
 
 constexpr int Personnes = 20'000;
 
-struct Muet : dz::Avertisseur {
+struct Muet : Avertisseur {
     void information(const QString&) override {}
     void alerte(const QString&) override {}
-    void erreur(dz::Echec) override {}
+    void erreur(Echec) override {}
 };
 
 void dit(const QByteArray& ligne)
@@ -77,14 +79,14 @@ Octets lit(const QString& chemin)
 int enfantModifie(const QString& dossier, quint32 graine, int debut)
 {
     Muet muet;
-    dz::Annuaire annuaire(muet);
+    Annuaire annuaire(muet);
     annuaire.fixeDossier(dossier);
     for (int k = debut;; ++k) {
         const Operation op = operation(graine, k);
         dit("d " + QByteArray::number(k));
         const auto r = op.supprime ? annuaire.SupprimeFiche(op.nom)
                                    : annuaire.ModifieFiche(op.nom, op.naissance);
-        if (r.issue != dz::Annuaire::Issue::Fait)
+        if (r.issue != Annuaire::Issue::Fait)
             return 3;
         dit("f " + QByteArray::number(k));
     }
@@ -95,12 +97,12 @@ int enfantModifie(const QString& dossier, quint32 graine, int debut)
 int enfantConcurrent(const QString& dossier, const QString& prefixe, int ms, quint32 graine)
 {
     Muet muet;
-    dz::Annuaire annuaire(muet);
+    Annuaire annuaire(muet);
     annuaire.fixeDossier(dossier);
     std::mt19937 g(graine);
     QStringList miens;
     int ajouts = 0, numero = 0;
-    using I = dz::Annuaire::Issue;
+    using I = Annuaire::Issue;
     QElapsedTimer chrono;
     chrono.start();
     while (chrono.elapsed() < ms) {
@@ -210,7 +212,7 @@ private slots:
         QCOMPARE(un.exitCode(), 0);
         QCOMPARE(deux.exitCode(), 0);
         Muet muet;
-        dz::Annuaire annuaire(muet);
+        Annuaire annuaire(muet);
         annuaire.fixeDossier(dossier.path());
         const QStringList noms = annuaire.ChargeAnnuaire();
         QStringList attendus, communs;
@@ -252,3 +254,4 @@ int main(int argc, char* argv[])
 }
 
 #include "test_annuaire_processus.moc"
+

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace dz;
+
 namespace {
 
 using Cachees = QList<bool>;
@@ -26,7 +28,7 @@ QDate lit(const QString& date) { return QDate::fromString(date, "dd/MM/yyyy"); }
 // Label i of a strip; 18 pixels from its left edge stay clear of the next label.
 QImage cellule(const QImage& bande, int i)
 {
-    return bande.copy(chart::pixel(12 + i * 629.0 / 33), 0, 18, bande.height());
+    return bande.copy(pixel(12 + i * 629.0 / 33), 0, 18, bande.height());
 }
 
 constexpr int Retrace = 0, Calcul = 1, Terme = 2, Refus = 3; // what a gesture did besides
@@ -88,14 +90,14 @@ class TestCalcul : public QObject {
         const auto* zero = reinterpret_cast<const QRgb*>(g.constScanLine(123)); // the zero line
         QVERIFY(std::count(zero + 2, zero + g.width(), qRgb(0, 0, 0)) > 550);
         for (double x = 629.0 / 33; x < 626.5; x += 629.0 / 33) // day lines, accumulated
-            if (const int l = chart::pixel(x); std::abs(l - M - 1) > 3) // but the marker's
+            if (const int l = pixel(x); std::abs(l - M - 1) > 3) // but the marker's
                 QVERIFY(g.pixelColor(l, 5) == couleurs[1] && g.pixelColor(l + 1, 5) != couleurs[1]);
-        const auto courbes = dz::calculeCourbes(dz::geometrie(629, 245, w_->etat().JoursVecus), M);
+        const auto courbes = calculeCourbes(geometrie(629, 245, w_->etat().JoursVecus), M);
         QMap<int, QColor> attendu; // where curves share a pixel, the last drawn shows
         for (int k = 0; k < 3; ++k) {
             const QString etiquette = t(QStringLiteral("Etiquette%1").arg(k + 5));
             QCOMPARE(etiquette.section(':', 1).trimmed().toInt(), courbes.valeurs[k].value());
-            attendu[chart::pixel(courbes.y[M][k])] = couleurs[k];
+            attendu[pixel(courbes.y[M][k])] = couleurs[k];
         }
         for (auto [ligne, couleur] : attendu.asKeyValueRange())
             QCOMPARE(g.pixelColor(M, ligne), couleur);
@@ -228,3 +230,4 @@ private slots:
 
 QTEST_MAIN(TestCalcul)
 #include "test_calcul.moc"
+

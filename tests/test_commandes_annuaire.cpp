@@ -1,9 +1,11 @@
 // The directory commands and the window's activation, driven through the real controls.
 
 #include "mainwindow/ondagramm.h"
-#include "shell/shell.h"
+#include "app/programme.h"
+#include "shell/frmabout.h"
 #include "support/fakeplatform.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir> // and QFileInfo, QFile
 #include <QLineEdit>
@@ -11,6 +13,8 @@
 #include <QTest>
 
 #include <memory>
+
+using namespace dz;
 
 using Octets = QByteArray;
 using Noms = QStringList;
@@ -111,6 +115,7 @@ private slots:
             ecrit(avant);
         p_->tirages = {0.5, 0.5, 0.5, 0.9, 0.1, 0.2}; // the colours of two activations
         w_ = std::make_unique<Ondagramm>(*p_);
+        relieMenus(*w_, *p_);
         w_->show();
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
         QTRY_COMPARE(p_->resemis, 1); // the first activation, queued
@@ -135,7 +140,8 @@ private slots:
             boite.close();
             w_->activateWindow(); // offscreen, nothing gives the focus back: the user clicks
             QVERIFY(QTest::qWaitForWindowActive(w_.get()));
-            QVERIFY(QTest::qWaitForWindowActive(montreAPropos(*p_)));
+            w_->findChild<QAction*>("propos")->trigger();
+            QVERIFY(QTest::qWaitForWindowActive(frmAbout::ouvert()));
             QTest::mouseClick(frmAbout::ouvert()->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
             QTRY_VERIFY(!frmAbout::ouvert());
             w_->activateWindow();
@@ -173,3 +179,4 @@ private slots:
 
 QTEST_MAIN(TestCommandesAnnuaire)
 #include "test_commandes_annuaire.moc"
+

@@ -6,19 +6,21 @@
 
 #include <QTest>
 
+using namespace dz;
+
 using namespace std::chrono;
 
 namespace {
 
-dz::Date lit(const QString& texte)
+Date lit(const QString& texte)
 {
-    return dz::reconnaitDate(texte.toStdString(), year{2026}).value();
+    return reconnaitDate(texte.toStdString(), year{2026}).value();
 }
 
 std::array<int, 3> valeurs(double D)
 {
-    const auto g = dz::geometrie(629, 245, D);
-    const auto c = dz::calculeCourbes(g, dz::colonneMarqueur(g, dz::PasMarqueurNormal));
+    const auto g = geometrie(629, 245, D);
+    const auto c = calculeCourbes(g, colonneMarqueur(g, PasMarqueurNormal));
     return {c.valeurs[0].value(), c.valeurs[1].value(), c.valeurs[2].value()};
 }
 
@@ -58,11 +60,11 @@ private slots:
         QCOMPARE(valeurs(6)[2], 50); // the +0.84 offset lets a sine of 0.9985 reach 50
         QCOMPARE(mini, -50);
         QCOMPARE(maxi, 50);
-        const auto g = dz::geometrie(629, 245, 0);
-        QCOMPARE(dz::colonneMarqueur(g, dz::PasMarqueurNormal), 304);
-        QCOMPARE(dz::colonneMarqueur(g, dz::PasMarqueurTerme), 590);
-        QCOMPARE(dz::lignesJours(g).size(), std::size_t{33});
-        QCOMPARE(dz::calculeCourbes(g, 304).y.size(), std::size_t{630});
+        const auto g = geometrie(629, 245, 0);
+        QCOMPARE(colonneMarqueur(g, PasMarqueurNormal), 304);
+        QCOMPARE(colonneMarqueur(g, PasMarqueurTerme), 590);
+        QCOMPARE(lignesJours(g).size(), std::size_t{33});
+        QCOMPARE(calculeCourbes(g, 304).y.size(), std::size_t{630});
         QVERIFY(std::abs(g.Diviseur[2] - 69.772562) < 1e-6);
     }
 
@@ -71,24 +73,24 @@ private slots:
         // Bounds belong to the lower level.
         const int bornes[] = {-40, -20, -5, 5, 20, 40, 50};
         for (int n = 0; n < 7; ++n) {
-            QCOMPARE(dz::niveau(bornes[n]), n);
+            QCOMPARE(niveau(bornes[n]), n);
             if (n < 6)
-                QCOMPARE(dz::niveau(bornes[n] + 1), n + 1);
+                QCOMPARE(niveau(bornes[n] + 1), n + 1);
         }
     }
 
     void textes()
     {
-        QCOMPARE(dz::formatJours(0), std::string(" 0"));
-        QCOMPARE(dz::formatJours(800), std::string(" 800"));
-        QCOMPARE(dz::formatJours(12345), std::string("12 345"));
-        QCOMPARE(dz::formatJours(1234567), std::string("1234 567"));
-        QCOMPARE(dz::formatJours(-12345), std::string("-12 345"));
-        QCOMPARE(dz::texteEtiquette(2, 0), std::string("Physique :    0"));
-        QCOMPARE(dz::texteAfich(-37), std::string("-37 ( Min -50, Max +50)"));
-        QCOMPARE(dz::texteJoursVecus(12555), std::string("12 555 jours de vie"));
-        QCOMPARE(dz::texteAge(34), std::string(" 34 Ans"));
-        QCOMPARE(dz::texteAge(-1), std::string("-1 Ans"));
+        QCOMPARE(formatJours(0), std::string(" 0"));
+        QCOMPARE(formatJours(800), std::string(" 800"));
+        QCOMPARE(formatJours(12345), std::string("12 345"));
+        QCOMPARE(formatJours(1234567), std::string("1234 567"));
+        QCOMPARE(formatJours(-12345), std::string("-12 345"));
+        QCOMPARE(texteEtiquette(2, 0), std::string("Physique :    0"));
+        QCOMPARE(texteAfich(-37), std::string("-37 ( Min -50, Max +50)"));
+        QCOMPARE(texteJoursVecus(12555), std::string("12 555 jours de vie"));
+        QCOMPARE(texteAge(34), std::string(" 34 Ans"));
+        QCOMPARE(texteAge(-1), std::string("-1 Ans"));
     }
 
     void joursEtAges_data()
@@ -108,8 +110,8 @@ private slots:
         QFETCH(QString, calcul);
         QFETCH(int, jours);
         QFETCH(int, age);
-        QCOMPARE(dz::joursEntre(lit(naissance), lit(calcul)), long{jours});
-        QCOMPARE(dz::ageAnnees(lit(naissance), lit(calcul)), age);
+        QCOMPARE(joursEntre(lit(naissance), lit(calcul)), long{jours});
+        QCOMPARE(ageAnnees(lit(naissance), lit(calcul)), age);
     }
 
     void reconnaissance_data()
@@ -131,19 +133,20 @@ private slots:
     {
         QFETCH(QString, texte);
         QFETCH(QString, attendu);
-        const auto d = dz::reconnaitDate(texte.toStdString(), year{2026});
-        QCOMPARE(d ? QString::fromStdString(dz::ecritDate(*d)) : QString(), attendu);
+        const auto d = reconnaitDate(texte.toStdString(), year{2026});
+        QCOMPARE(d ? QString::fromStdString(ecritDate(*d)) : QString(), attendu);
     }
 
     void calendrier()
     {
-        QCOMPARE(dz::ajouteMois(lit("31/05/2023"), 9), lit("29/02/2024"));
-        QCOMPARE(dz::ajouteMois(lit("31/05/2022"), 9), lit("28/02/2023"));
-        QCOMPARE(dz::ajouteJours(lit("17/05/2004"), -16), lit("01/05/2004"));
-        QCOMPARE(dz::jourSemaine(lit("16/05/2004")), 7);
-        QCOMPARE(dz::jourSemaine(lit("17/05/2004")), 1);
+        QCOMPARE(ajouteMois(lit("31/05/2023"), 9), lit("29/02/2024"));
+        QCOMPARE(ajouteMois(lit("31/05/2022"), 9), lit("28/02/2023"));
+        QCOMPARE(ajouteJours(lit("17/05/2004"), -16), lit("01/05/2004"));
+        QCOMPARE(jourSemaine(lit("16/05/2004")), 7);
+        QCOMPARE(jourSemaine(lit("17/05/2004")), 1);
     }
 };
 
 QTEST_APPLESS_MAIN(TestCore)
 #include "test_core.moc"
+

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace dz;
+
 class TestFenetre : public QObject {
     Q_OBJECT
     FakePlateforme plateforme_;
@@ -49,10 +51,10 @@ private slots:
         l("AfichIntel", "QLabel", "", {6840, 360, 555, 255}, "", true);
         l("AfichEmoti", "QLabel", "", {6840, 720, 555, 255}, "", true);
         l("AfichPhysi", "QLabel", "", {6840, 1080, 555, 255}, "", true);
-        l("Picture1_0", "ZoneImage", "", {9600, 5880, 480, 480}, "", true);
-        l("Picture1_1", "ZoneImage", "", {7440, 0, 480, 480}, "", true);
-        l("Picture1_2", "ZoneImage", "", {7440, 600, 480, 480}, "", true);
-        l("Picture1_3", "ZoneImage", "", {7440, 1200, 480, 480}, "", true);
+        l("Picture1_0", "dz::ZoneImage", "", {9600, 5880, 480, 480}, "", true);
+        l("Picture1_1", "dz::ZoneImage", "", {7440, 0, 480, 480}, "", true);
+        l("Picture1_2", "dz::ZoneImage", "", {7440, 600, 480, 480}, "", true);
+        l("Picture1_3", "dz::ZoneImage", "", {7440, 1200, 480, 480}, "", true);
         for (int i = 0; i < 7; ++i)
             l(QString("Picture2_%1").arg(i), "QLabel", "", {840 + 600 * i, 5880, 480, 480}, "",
               true);
@@ -63,8 +65,8 @@ private slots:
         l("Label1_1", "QLabel", "", {120, 2760, 0, 0}, "+ 50 ----");
         l("Label1_0", "QLabel", "", {150, 4560, 0, 0}, "  0 ----");
         l("Label1_2", "QLabel", "", {240, 6240, 0, 0}, "- 50 --");
-        l("Image1", "Canevas", "", {720, 2760, 9435, 3675});
-        l("AfichJour", "Canevas", "", {720, 6480, 9435, 255});
+        l("Image1", "dz::Canevas", "", {720, 2760, 9435, 3675});
+        l("AfichJour", "dz::Canevas", "", {720, 6480, 9435, 255});
         l("Frame1", "QGroupBox", "", {120, 0, 5415, 1815});
         l("Etiquette1", "QLabel", "Frame1", {120, 240, 1215, 315}, "Nom Prénom");
         l("CmdAjoute", "QPushButton", "Frame1", {1800, 560, 1695, 255}, "Ajouter");
@@ -186,3 +188,4 @@ private slots:
 
 QTEST_MAIN(TestFenetre)
 #include "test_fenetre.moc"
+

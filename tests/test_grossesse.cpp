@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace dz;
+
 class TestGrossesse : public QObject {
     Q_OBJECT
     FakePlateforme fake_; // today is 17/05/2004
@@ -47,3 +49,4 @@ private slots:
 
 QTEST_MAIN(TestGrossesse)
 #include "test_grossesse.moc"
+

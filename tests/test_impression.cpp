@@ -6,8 +6,9 @@
 #include <QProcess>
 #include <QtTest>
 
-using namespace impression;
-Q_DECLARE_METATYPE(impression::EntreesImpression)
+using namespace dz;
+
+Q_DECLARE_METATYPE(EntreesImpression)
 
 namespace {
 
@@ -18,7 +19,7 @@ EntreesImpression entrees(const QString& naissance, const QString& calcul, const
                           const QString& ap = {}, const QString& nom = "Jeanne Exemple")
 {
     return {nom, naissance, calcul, dgus, ap, "45 ( Min -50, Max +50)", "-12 ( Min -50, Max +50)",
-            "0 ( Min -50, Max +50)", Rouge.red(), std::chrono::year{2004}, {}};
+            "0 ( Min -50, Max +50)", Rouge.red(), {}};
 }
 
 // Report lines of someone born 3/11/1975 ("" empty); a coloured text is tagged with its colour.
@@ -73,6 +74,7 @@ private slots:
         ligne("dimanche, sans nom", entrees("02/01/2000", "17/05/2004", {}, {}, {}),
               " Mme.ou M.  Né(e) le:dimanche 02/01/2000");
         ligne("cinq chiffres", entrees("01/01/1970", "20/10/2003"), "#000032Jour Vecus: 12 345");
+        ligne("âge négatif", entrees("20/07/2004", "17/05/2004"), " Age-1/Ans et 10/Mois");
     }
     void page()
     {
@@ -81,9 +83,9 @@ private slots:
         QFETCH(int, marqueur);
         QFETCH(QString, jours);
         FakePlateforme pf;
-        PageEnregistree page(PageA4Twips, ResolutionEnregistrement);
+        PageEnregistree page(Impression::PageA4Twips, Impression::ResolutionEnregistrement);
         Feuille f(page);
-        dz::Etat etat;
+        Etat etat;
         ImprimeFiche(f, e, etat, pf, nullptr);
         ImprimeCourbes(f, e, etat, pf);
         QStringList rapport, nombres; // the report line by line, and the day numbers under the band
@@ -112,20 +114,36 @@ private slots:
 
         // Through the print command; a second one while the window's events run does nothing.
         dialogue(pf, pf.dossierTemp + "/page.pdf");
-        QList<Resultat> imbriques;
-        pf.pendantPompe = [&] { imbriques << imprimePage(pf, nullptr, e, etat); };
-        QCOMPARE(imprimePage(pf, nullptr, e, etat), Resultat::Imprime);
-        QCOMPARE(imbriques, QList<Resultat>(3, Resultat::DejaEnCours));
+        Impression impression(pf);
+        QList<Impression::Resultat> imbriques;
+        pf.pendantPompe = [&] { imbriques << impression.imprime(nullptr, e, etat); };
+        QCOMPARE(impression.imprime(nullptr, e, etat), Impression::Resultat::Imprime);
+        QCOMPARE(imbriques, QList<Impression::Resultat>(3, Impression::Resultat::DejaEnCours));
     }
 
-    void pdf() // what reaches the file: the report's text in order, the marker in the window's red
+    // What reaches the file: the report's text in order, the marker in the window's red, on
+    // the paper chosen in the dialog.
+    void pdf_data()
     {
+        QTest::addColumn<QPageSize::PageSizeId>("papier");
+        QTest::addColumn<QSizeF>("twips");
+        QTest::newRow("A4") << QPageSize::A4 << QSizeF(11906, 16838);
+        QTest::newRow("Letter") << QPageSize::Letter << QSizeF(12240, 15840);
+    }
+    void pdf()
+    {
+        QFETCH(QPageSize::PageSizeId, papier);
+        QFETCH(QSizeF, twips);
         FakePlateforme pf;
         dz::Etat etat;
         const QString fichier = pf.dossierTemp + "/page.pdf";
-        dialogue(pf, fichier);
-        QCOMPARE(imprimePage(pf, nullptr, entrees("3/11/1975", "17/05/2004"), etat),
-                 Resultat::Imprime);
+        pf.imprimante = [&](QWidget*, QPrinter& p) {
+            p.setOutputFileName(fichier);
+            p.setPageSize(QPageSize(papier));
+            return true;
+        };
+        QCOMPARE(Impression(pf).imprime(nullptr, entrees("3/11/1975", "17/05/2004"), etat),
+                 Impression::Resultat::Imprime);
         QProcess texte;
         texte.start("pdftotext", {"-layout", fichier, "-"});
         QVERIFY(texte.waitForFinished());
@@ -143,30 +161,31 @@ private slots:
                                  pf.dossierTemp + "/page"});
         QVERIFY(rendu.waitForFinished());
         const QImage image(pf.dossierTemp + "/page-1.png");
-        QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), (twips / 20).toSize());
+        const double jour = twips.width() / 45, bande = twips.height() / 5;
         QList<int> rouges; // columns in red midway between the top and middle ticks
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, qRound((T + T / 4) / 20)) == Rouge)
+            if (image.pixelColor(x, qRound((bande + bande / 4) / 20)) == Rouge)
                 rouges << x;
         QCOMPARE(rouges.size(), 1);
-        QVERIFY(std::abs(rouges.first() - 16 * d / 20) <= 1);
+        QVERIFY(std::abs(rouges.first() - 16 * jour / 20) <= 1);
     }
 
     void commande() // a page that cannot be printed leaves no file; only real failures are told
     {
         FakePlateforme pf;
-        dz::Etat etat;
+        Etat etat;
         const EntreesImpression bonnes = entrees("3/11/1975", "17/05/2004");
         dialogue(pf, pf.dossierTemp + "/page.pdf", false);
-        QCOMPARE(imprimePage(pf, nullptr, bonnes, etat), Resultat::Annule);
+        Impression impression(pf);
+        using R = Impression::Resultat;
+        QCOMPARE(impression.imprime(nullptr, bonnes, etat), R::Annule);
         dialogue(pf, pf.dossierTemp + "/page.pdf");
-        QCOMPARE(imprimePage(pf, nullptr, entrees("", "17/05/2004"), etat),
-                 Resultat::NaissanceInvalide);
-        QCOMPARE(imprimePage(pf, nullptr, entrees("3/11/1975", "31/02/2004"), etat),
-                 Resultat::DateInvalide);
+        QCOMPARE(impression.imprime(nullptr, entrees("", "17/05/2004"), etat), R::NaissanceInvalide);
+        QCOMPARE(impression.imprime(nullptr, entrees("3/11/1975", "31/02/2004"), etat), R::DateInvalide);
         dialogue(pf, pf.dossierTemp + "/absent/page.pdf");
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        QCOMPARE(imprimePage(pf, nullptr, bonnes, etat), Resultat::ImprimanteEnErreur);
+        QCOMPARE(impression.imprime(nullptr, bonnes, etat), R::ImprimanteEnErreur);
         QVERIFY(QDir(pf.dossierTemp).isEmpty());
         QCOMPARE(pf.messages.size(), 2);
         QVERIFY(pf.messages[0].texte.contains("31/02/2004"));
@@ -176,3 +195,4 @@ private slots:
 
 QTEST_MAIN(TestImpression)
 #include "test_impression.moc"
+

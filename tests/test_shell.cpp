@@ -1,7 +1,9 @@
 // Start-up splash, About window, help command and quit.
 
 #include "shell/form0.h"
-#include "shell/shell.h"
+#include "app/programme.h"
+#include "shell/aide.h"
+#include "shell/frmabout.h"
 #include "support/fakeplatform.h"
 
 #include <QApplication>
@@ -11,6 +13,8 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+
+using namespace dz;
 
 namespace {
 
@@ -114,3 +118,4 @@ private slots:
 
 QTEST_MAIN(TestShell)
 #include "test_shell.moc"
+

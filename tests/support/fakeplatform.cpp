@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+namespace dz {
+
 FakePlateforme::FakePlateforme()
 {
     dossierApp = racine.path() + "/app";
@@ -47,3 +49,5 @@ bool FakePlateforme::choisitImprimante(QWidget* parent, QPrinter& p)
 {
     return imprimante ? imprimante(parent, p) : false;
 }
+
+} // namespace dz

@@ -10,6 +10,8 @@
 #include <deque>
 #include <functional>
 
+namespace dz {
+
 class FakePlateforme : public Plateforme {
 public:
     struct Message {
@@ -48,3 +50,5 @@ public:
     std::function<void(const Message&)> pendantMessage;   // runs as a message box shows
     std::function<bool(QWidget*, QPrinter&)> imprimante;  // answers the printer dialog; refuses when unset
 };
+
+} // namespace dz

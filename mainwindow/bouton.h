@@ -1,0 +1,18 @@
+#pragma once
+// A command button as the window was drawn with them: the caption wraps when the button is
+// narrow, an optional picture sits above it, and a flat button is drawn as one plain line.
+
+#include <QPushButton>
+
+namespace dz {
+
+// No Q_OBJECT: to the toolkit and to screen readers it is a plain QPushButton.
+class Bouton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace dz

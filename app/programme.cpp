@@ -18,7 +18,8 @@ void prepareApplication(QApplication& application)
     QApplication::setApplicationVersion(Identite::version());
     // The standard dialogs (printer, message box buttons) speak French like the rest.
     auto* traduction = new QTranslator(&application);
-    if (traduction->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (traduction->load(QStringLiteral("qtbase_fr"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(traduction);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 }
@@ -28,9 +29,8 @@ void relieMenus(Ondagramm& fenetre, Plateforme& plateforme)
     QObject::connect(&fenetre, &Ondagramm::quitterDemande, &quitte);
     // The window exists only while open; a second command brings the same one forward.
     // Coming back from it runs the main window's activation.
-    QObject::connect(&fenetre, &Ondagramm::proposDemande, &fenetre, [&fenetre, &plateforme] {
-        fenetre.suitFenetre(montreAPropos(plateforme));
-    });
+    QObject::connect(&fenetre, &Ondagramm::proposDemande, &fenetre,
+                     [&fenetre, &plateforme] { fenetre.suitFenetre(montreAPropos(plateforme)); });
     QObject::connect(&fenetre, &Ondagramm::aideDemandee, &fenetre,
                      [&fenetre, &plateforme] { montreAide(plateforme, &fenetre); });
 }

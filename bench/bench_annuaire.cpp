@@ -22,10 +22,7 @@ struct Muet : Avertisseur {
     void erreur(Echec) override {}
 };
 
-QString nomDe(int i)
-{
-    return QStringLiteral("Personne n°%1 Hébert").arg(i);
-}
+QString nomDe(int i) { return QStringLiteral("Personne n°%1 Hébert").arg(i); }
 
 // A directory file of `personnes` records, written as the store writes them.
 struct Banc {
@@ -38,9 +35,11 @@ struct Banc {
     {
         annuaire.fixeDossier(dossier.path());
         for (int i = 0; i < personnes; ++i) {
-            octets += "nom=Personne n\xB0" + QByteArray::number(i) + " H\xE9" "bert;Naissan="
-                + QByteArray::number(1 + i % 28) + "/" + QByteArray::number(1 + i % 12) + "/"
-                + QByteArray::number(1920 + i % 100) + "\r\n";
+            octets += "nom=Personne n\xB0" + QByteArray::number(i)
+                      + " H\xE9"
+                        "bert;Naissan="
+                      + QByteArray::number(1 + i % 28) + "/" + QByteArray::number(1 + i % 12) + "/"
+                      + QByteArray::number(1920 + i % 100) + "\r\n";
         }
         pose();
     }
@@ -86,7 +85,8 @@ void modifieFiche(benchmark::State& state)
     const QString milieu = nomDe(int(state.range(0)) / 2);
     int n = 0;
     for (auto _ : state) {
-        const auto r = banc.annuaire.ModifieFiche(milieu, QStringLiteral("%1/01/2000").arg(1 + n++ % 28));
+        const auto r =
+            banc.annuaire.ModifieFiche(milieu, QStringLiteral("%1/01/2000").arg(1 + n++ % 28));
         if (r.noms.size() != state.range(0) || r.noms.back() != milieu)
             state.SkipWithError("modification failed");
     }
@@ -99,7 +99,8 @@ void plancherReecriture(benchmark::State& state)
     const QByteArray dossier = QFile::encodeName(banc.dossier.path());
     for (auto _ : state) {
         QSaveFile f(banc.annuaire.FichierAnnuaire());
-        if (!f.open(QIODevice::WriteOnly) || f.write(banc.octets) != banc.octets.size() || !f.commit())
+        if (!f.open(QIODevice::WriteOnly) || f.write(banc.octets) != banc.octets.size()
+            || !f.commit())
             state.SkipWithError("write failed");
         const int d = ::open(dossier.constData(), O_RDONLY | O_DIRECTORY);
         ::fsync(d);

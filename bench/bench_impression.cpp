@@ -13,9 +13,16 @@ using namespace dz;
 
 namespace {
 
-const EntreesImpression Entrees{"Jeanne Exemple", "3/11/1975", "17/05/2004", {}, {},
-                                "45 ( Min -50, Max +50)", "-12 ( Min -50, Max +50)",
-                                "0 ( Min -50, Max +50)", 200, {}};
+const EntreesImpression Entrees{"Jeanne Exemple",
+                                "3/11/1975",
+                                "17/05/2004",
+                                {},
+                                {},
+                                "45 ( Min -50, Max +50)",
+                                "-12 ( Min -50, Max +50)",
+                                "0 ( Min -50, Max +50)",
+                                200,
+                                {}};
 
 PageEnregistree enregistre(FakePlateforme& pf)
 {

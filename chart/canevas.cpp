@@ -14,7 +14,11 @@ Canevas::Canevas(QSize tailleExterieure, bool bordure, QWidget* parent)
     image_.fill(fond_);
 }
 
-void Canevas::efface() { image_.fill(fond_); update(); }
+void Canevas::efface()
+{
+    image_.fill(fond_);
+    update();
+}
 
 void Canevas::paintEvent(QPaintEvent*)
 {

@@ -69,8 +69,7 @@ void traceCourbes(QImage& image, const Courbes& courbes)
 {
     QPainter p(&image);
     prepare(p);
-    const std::array<QColor, 3> couleurs{couleurQB(CouleurCycle[0]),
-                                         couleurQB(CouleurCycle[1]),
+    const std::array<QColor, 3> couleurs{couleurQB(CouleurCycle[0]), couleurQB(CouleurCycle[1]),
                                          couleurQB(CouleurCycle[2])};
     for (std::size_t j = 1; j < courbes.y.size(); ++j) {
         for (std::size_t k = 0; k < 3; ++k) {

@@ -68,8 +68,8 @@ Courbes calculeCourbes(const Geometrie& g, int M)
         for (std::size_t k = 0; k < 3; ++k) {
             y[k] = g.Y0 + g.A * std::sin(-x / g.Diviseur[k]);
             if (lecture)
-                c.valeurs[k] = static_cast<int>(
-                    std::floor(50 - 100 * (y[k] - MargeHaute) / (2 * g.A)));
+                c.valeurs[k] =
+                    static_cast<int>(std::floor(50 - 100 * (y[k] - MargeHaute) / (2 * g.A)));
         }
         c.y.push_back(y);
     }
@@ -78,12 +78,18 @@ Courbes calculeCourbes(const Geometrie& g, int M)
 
 int niveau(int v)
 {
-    if (v <= -40) return 0;
-    if (v <= -20) return 1;
-    if (v <= -5) return 2;
-    if (v <= 5) return 3;
-    if (v <= 20) return 4;
-    if (v <= 40) return 5;
+    if (v <= -40)
+        return 0;
+    if (v <= -20)
+        return 1;
+    if (v <= -5)
+        return 2;
+    if (v <= 5)
+        return 3;
+    if (v <= 20)
+        return 4;
+    if (v <= 40)
+        return 5;
     return 6;
 }
 

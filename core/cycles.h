@@ -8,23 +8,23 @@
 
 namespace dz {
 
-constexpr double Pi = 3.14159265358979; // the decimal constant, not M_PI
-constexpr double MargeHaute = 13;       // assumed top margin when a value is read back
+constexpr double Pi = 3.14159265358979;           // the decimal constant, not M_PI
+constexpr double MargeHaute = 13;                 // assumed top margin when a value is read back
 constexpr std::array<int, 3> Periode{33, 28, 23}; // intellectual, emotional, physical
-constexpr int JoursGraphe = 33;         // a chart spans 33 days, on screen and on paper
-constexpr int JoursAvant = 16;          // its left edge stands 16 days before the day counted
-constexpr int PasMarqueurNormal = 16;   // the day line that carries the chart-date marker
-constexpr int PasMarqueurTerme = 31;    // the same in near-term mode
+constexpr int JoursGraphe = 33;                   // a chart spans 33 days, on screen and on paper
+constexpr int JoursAvant = 16;        // its left edge stands 16 days before the day counted
+constexpr int PasMarqueurNormal = 16; // the day line that carries the chart-date marker
+constexpr int PasMarqueurTerme = 31;  // the same in near-term mode
 
 // Units of length per radian of a cycle of `periode` days, for days `largeurJour` wide.
 double diviseur(double largeurJour, int periode);
 
 struct Geometrie {
     double W = 0, H = 0;
-    double DX = 0; // pixels per day
-    double A = 0;  // amplitude
-    double Y0 = 0; // zero line
-    double X0 = 0; // phase position of the left edge
+    double DX = 0;                    // pixels per day
+    double A = 0;                     // amplitude
+    double Y0 = 0;                    // zero line
+    double X0 = 0;                    // phase position of the left edge
     std::array<double, 3> Diviseur{}; // pixels per radian of each cycle
 };
 
@@ -39,7 +39,7 @@ std::vector<double> lignesJours(const Geometrie& g);
 int colonneMarqueur(const Geometrie& g, int pas);
 
 struct Courbes {
-    std::vector<std::array<double, 3>> y;  // y of each cycle at each column j
+    std::vector<std::array<double, 3>> y;      // y of each cycle at each column j
     std::array<std::optional<int>, 3> valeurs; // read back at the marker column
 };
 
@@ -49,15 +49,15 @@ Courbes calculeCourbes(const Geometrie& g, int M);
 
 // The printed chart on a page W x H twips wide and high, for the day count D.
 struct GeometriePage {
-    double d = 0;  // one day
-    double C = 0;  // the chart's width, 33 days
-    double T = 0;  // top of the chart band
-    double B = 0;  // height of the band
-    double M = 0;  // from T to the zero line
-    double A = 0;  // amplitude of a curve
-    double L = 0;  // x of the first day number
-    int pen = 1;   // width of the dotted curves' dots, in printer pixels
-    double X0 = 0; // phase position of the left edge
+    double d = 0;              // one day
+    double C = 0;              // the chart's width, 33 days
+    double T = 0;              // top of the chart band
+    double B = 0;              // height of the band
+    double M = 0;              // from T to the zero line
+    double A = 0;              // amplitude of a curve
+    double L = 0;              // x of the first day number
+    int pen = 1;               // width of the dotted curves' dots, in printer pixels
+    double X0 = 0;             // phase position of the left edge
     std::array<double, 3> E{}; // twips per radian of each cycle
 };
 GeometriePage geometriePage(double W, double H, double D);

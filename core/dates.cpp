@@ -88,8 +88,8 @@ Date ajouteJours(Date d, long jours)
 Date ajouteMois(Date d, int mois)
 {
     const Date cible = d.year() / d.month() / std::chrono::day{1} + std::chrono::months{mois};
-    const auto dernier = std::chrono::year_month_day_last{cible.year(),
-                                                          std::chrono::month_day_last{cible.month()}};
+    const auto dernier =
+        std::chrono::year_month_day_last{cible.year(), std::chrono::month_day_last{cible.month()}};
     return Date{cible.year(), cible.month(), std::min(d.day(), dernier.day())};
 }
 

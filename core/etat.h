@@ -11,7 +11,7 @@ namespace dz {
 struct Etat {
     Date DateNaissance{};
     Date DateCalcul{};
-    double JoursVecus = 0; // always whole; may be negative
+    double JoursVecus = 0;                         // always whole; may be negative
     std::array<std::optional<int>, 3> ValeurCycle; // no value before the first redraw
     int ColonneDate = 0;
     bool ModeTerme = false;

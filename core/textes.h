@@ -8,8 +8,8 @@
 namespace dz {
 
 // Index 1 is Monday, 7 Sunday; slot 0 stays empty.
-constexpr std::array<std::string_view, 8> JoursSemaine{
-    "", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"};
+constexpr std::array<std::string_view, 8> JoursSemaine{"",      "lundi",    "mardi",  "mercredi",
+                                                       "jeudi", "vendredi", "samedi", "dimanche"};
 
 // Classic 16-colour indexes of the intellectual, emotional and physical curves.
 constexpr std::array<int, 3> CouleurCycle{2, 1, 4};

@@ -23,8 +23,7 @@ QString nomAffiche(const QString& chemin) { return QDir::toNativeSeparators(chem
 
 Annuaire::Annuaire(Avertisseur& avertisseur, Fichiers* fichiers)
     : avertisseur_(avertisseur), fichiers_(fichiers ? *fichiers : disque())
-{
-}
+{}
 
 void Annuaire::fixeDossier(const QString& dossier)
 {
@@ -39,7 +38,10 @@ void Annuaire::SignaleErreur(Echec echec)
 
 void Annuaire::signale(Echec echec) { rapports_.push_back({Rapport::Genre::Erreur, {}, echec}); }
 
-void Annuaire::alerte(const QString& texte) { rapports_.push_back({Rapport::Genre::Alerte, texte}); }
+void Annuaire::alerte(const QString& texte)
+{
+    rapports_.push_back({Rapport::Genre::Alerte, texte});
+}
 
 void Annuaire::publie()
 {
@@ -74,18 +76,14 @@ Annuaire::Etat Annuaire::lit(Contenu& contenu, bool signaleVide)
 {
     const Lu lu = fichiers_.lit(fichier_, TailleMax);
     switch (lu.etat) {
-    case Lu::Etat::Absent:
-        return Etat::Absent;
+    case Lu::Etat::Absent: return Etat::Absent;
     case Lu::Etat::TropGros:
         alerte(QStringLiteral("Le fichier « %1 » dépasse 32 Mio : ce n'est pas un annuaire. "
                               "Il n'a été ni lu ni modifié.")
                    .arg(nomAffiche(fichier_)));
         return Etat::Arret;
-    case Lu::Etat::Echec:
-        signale(lu.echec);
-        return Etat::Arret;
-    case Lu::Etat::Lu:
-        break;
+    case Lu::Etat::Echec: signale(lu.echec); return Etat::Arret;
+    case Lu::Etat::Lu: break;
     }
     contenu = litContenu(lu.octets);
     if (contenu.codage == Codage::Utf16) {
@@ -114,8 +112,7 @@ QStringList Annuaire::ChargeAnnuaire()
                              QStringLiteral("Le repertoire est vide... Vous pouvez enregistrer un "
                                             "ou plusieurs noms avec leur date de naissance.")});
         break;
-    case Etat::Arret:
-        break;
+    case Etat::Arret: break;
     case Etat::Lu: {
         int illisibles = 0;
         for (const QStringView ligne : lignes(contenu.texte)) {
@@ -147,8 +144,7 @@ Recherche Annuaire::TrouveFiche(const QString& nom)
                              QStringLiteral("Rien n'a encore été entré dans l'annuaire...")});
         resultat.annuaireAbsent = true;
         break;
-    case Etat::Arret:
-        break;
+    case Etat::Arret: break;
     case Etat::Lu: {
         int illisibles = 0;
         for (const QStringView ligne : lignes(contenu.texte)) {
@@ -263,7 +259,10 @@ Annuaire::Resultat Annuaire::ModifieFiche(const QString& nom, const QString& nai
     return reecrit(nom, naissance);
 }
 
-Annuaire::Resultat Annuaire::SupprimeFiche(const QString& nom) { return reecrit(nom, std::nullopt); }
+Annuaire::Resultat Annuaire::SupprimeFiche(const QString& nom)
+{
+    return reecrit(nom, std::nullopt);
+}
 
 // Every record with the name goes; with a birth date, the new record ends the file. Lines
 // without a name are kept (a failed comparison is a difference); blank lines go.
@@ -272,16 +271,14 @@ Annuaire::Resultat Annuaire::reecrit(const QString& nom, const std::optional<QSt
     return sousVerrou([&]() -> Resultat {
         Contenu contenu;
         switch (lit(contenu, true)) {
-        case Etat::Arret:
-            return {};
+        case Etat::Arret: return {};
         case Etat::Absent:
             if (!naissance) {
                 signale(Echec::FichierIntrouvable);
                 return {};
             }
             break;
-        case Etat::Lu:
-            break;
+        case Etat::Lu: break;
         }
         QString texte;
         int illisibles = 0;

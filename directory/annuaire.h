@@ -73,7 +73,8 @@ private:
     enum class Etat { Lu, Absent, Arret };
     Etat lit(Contenu& contenu, bool signaleVide);
     Resultat reecrit(const QString& nom, const std::optional<QString>& naissance);
-    template <class Modification> Resultat sousVerrou(Modification&& modification);
+    template <class Modification>
+    Resultat sousVerrou(Modification&& modification);
     bool remplaceParLignes(const QString& texte);
     void signaleIllisibles(int nombre);
     // Held back until publie(): nothing is shown while the file is being changed.

@@ -22,8 +22,9 @@ QString texteSignaleErreur(Echec echec)
 {
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("Une erreur inattendue est survenue.") + crlf + crlf
-        + QStringLiteral("Numéro de l'erreur : ") + crlf + QString::number(static_cast<int>(echec))
-        + crlf + crlf + QStringLiteral("Description de l'erreur : ") + crlf + descriptionEchec(echec);
+           + QStringLiteral("Numéro de l'erreur : ") + crlf
+           + QString::number(static_cast<int>(echec)) + crlf + crlf
+           + QStringLiteral("Description de l'erreur : ") + crlf + descriptionEchec(echec);
 }
 
 } // namespace dz

@@ -8,14 +8,14 @@ namespace dz {
 
 // Failure numbers, in the classic BASIC run-time numbering the program has always shown.
 enum class Echec {
-    AppelIncorrect = 5,      // a name that cannot be cut out of its line
+    AppelIncorrect = 5, // a name that cannot be cut out of its line
     FichierIntrouvable = 53,
     EntreeSortie = 57,
     DisquePlein = 61,
-    FinDeFichier = 62,       // reading the first line of an empty file
+    FinDeFichier = 62, // reading the first line of an empty file
     TropDeFichiers = 67,
     PermissionRefusee = 70,
-    AccesChemin = 75,        // also: something other than a plain file at the path
+    AccesChemin = 75, // also: something other than a plain file at the path
     CheminIntrouvable = 76,
 };
 

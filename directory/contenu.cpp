@@ -25,8 +25,9 @@ QString refusPartie(const QString& texte, const QString& quoi)
     const bool paire =
         texte[i].isHighSurrogate() && i + 1 < texte.size() && texte[i + 1].isLowSurrogate();
     return quoi
-        + QStringLiteral(" contient le caractère « %1 », que l'annuaire ne peut pas enregistrer...")
-              .arg(texte.mid(i, paire ? 2 : 1));
+           + QStringLiteral(
+                 " contient le caractère « %1 », que l'annuaire ne peut pas enregistrer...")
+                 .arg(texte.mid(i, paire ? 2 : 1));
 }
 
 } // namespace

@@ -25,8 +25,8 @@ enum class Codage {
 
 struct Contenu {
     Codage codage = Codage::Cp1252;
-    QString texte;         // without byte-order mark and without the final Ctrl-Z
-    bool ctrlZ = false;    // a Ctrl-Z stood at the very end
+    QString texte;      // without byte-order mark and without the final Ctrl-Z
+    bool ctrlZ = false; // a Ctrl-Z stood at the very end
 };
 
 Contenu litContenu(QByteArrayView octets);

@@ -1,11 +1,11 @@
 #include "directory/fichiers.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QDeadlineTimer>
 #include <QLockFile>
-#include <QThread>
 #include <QSaveFile>
+#include <QThread>
 
 #include <cerrno>
 

@@ -6,8 +6,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QIODevice>
 #include <QFile>
+#include <QIODevice>
 #include <QLockFile>
 #include <QString>
 

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     const auto modifie = annuaire.ModifieFiche(QStringLiteral("Zoé"), QStringLiteral("01/02/2003"));
     if (modifie.issue == dz::Annuaire::Issue::Fait
         && (modifie.noms.isEmpty() || modifie.noms.back() != QStringLiteral("Zoé")
-            || annuaire.TrouveFiche(QStringLiteral("Zoé")).naissance != QStringLiteral("01/02/2003")))
+            || annuaire.TrouveFiche(QStringLiteral("Zoé")).naissance
+                   != QStringLiteral("01/02/2003")))
         std::abort();
     QFile::remove(annuaire.FichierAnnuaire());
     return 0;

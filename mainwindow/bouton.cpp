@@ -42,8 +42,9 @@ void Bouton::paintEvent(QPaintEvent*)
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = isFlat() ? rect().adjusted(2, 2, -2, -2)
-                              : style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        focus.rect = isFlat()
+                         ? rect().adjusted(2, 2, -2, -2)
+                         : style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
         peintre.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }

@@ -24,7 +24,8 @@ namespace {
 class AvertisseurFenetre : public Avertisseur {
 public:
     AvertisseurFenetre(Plateforme& plateforme, QWidget* fenetre)
-        : plateforme_(plateforme), fenetre_(fenetre) {}
+        : plateforme_(plateforme), fenetre_(fenetre)
+    {}
     void information(const QString& texte) override
     {
         plateforme_.message(fenetre_, texte, Plateforme::Icone::Information,

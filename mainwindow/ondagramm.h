@@ -99,10 +99,10 @@ private:
     std::unique_ptr<Avertisseur> avertisseur_;
     Annuaire annuaire_;
     Impression impression_;
-    int rouge_ = 0;                  // red of the background drawn at the last activation
-    bool activationFaite_ = false;   // the first show runs the activation once
+    int rouge_ = 0;                   // red of the background drawn at the last activation
+    bool activationFaite_ = false;    // the first show runs the activation once
     QPointer<QWidget> fenetreSuivie_; // the About window, while it is open
-    bool retourAttendu_ = false;     // the focus went to it: its return runs the activation
+    bool retourAttendu_ = false;      // the focus went to it: its return runs the activation
 
     // Client area.
     QComboBox* CmbNom = nullptr;
@@ -132,7 +132,7 @@ private:
     QLabel* Etiquette3 = nullptr;
     QLineEdit* TxtDateP = nullptr; // chart date
     QPushButton* Command3 = nullptr;
-    QLabel* AfichJourV = nullptr; // days lived
+    QLabel* AfichJourV = nullptr;     // days lived
     QPushButton* Command1 = nullptr;  // print
     QPushButton* Commande1 = nullptr; // compute; Enter in any text box presses it
 

@@ -3,10 +3,10 @@
 
 #include "mainwindow/ondagramm.h"
 
+#include "chart/canevas.h"
 #include "chart/trace.h"
 #include "core/cycles.h"
 #include "core/textes.h"
-#include "chart/canevas.h"
 #include "mainwindow/zoneimage.h"
 #include "platform/plateforme.h"
 #include "platform/ressources.h"
@@ -20,7 +20,10 @@
 
 namespace dz {
 
-bool Ondagramm::estDate(const QString& texte) const { return plateforme_.litDate(texte).has_value(); }
+bool Ondagramm::estDate(const QString& texte) const
+{
+    return plateforme_.litDate(texte).has_value();
+}
 
 void Ondagramm::montreEtiquettes()
 {
@@ -122,8 +125,7 @@ void Ondagramm::MiseAJour()
     const std::array<QLabel*, 3> etiquettes{Etiquette5, Etiquette6, Etiquette7};
     const std::array<QLabel*, 3> afich{AfichIntel, AfichEmoti, AfichPhysi};
     for (std::size_t k = 0; k < 3; ++k)
-        etiquettes[k]->setText(
-            QString::fromStdString(texteEtiquette(static_cast<int>(k), v[k])));
+        etiquettes[k]->setText(QString::fromStdString(texteEtiquette(static_cast<int>(k), v[k])));
     for (std::size_t k = 0; k < 3; ++k)
         afich[k]->setText(QString::fromStdString(texteAfich(v[k])));
     AfichJourV->setText(QString::fromStdString(texteJoursVecus(etat_.JoursVecus)));
@@ -172,7 +174,7 @@ void Ondagramm::traceBande(const Geometrie& g, Date premier)
 {
     AfichJour->efface();
     traceBandeJours(AfichJour->image(), police(Face::MsSansSerif, 9.75),
-                           AfichJour->palette().color(QPalette::WindowText), g.DX, premier);
+                    AfichJour->palette().color(QPalette::WindowText), g.DX, premier);
     AfichJour->update();
 }
 

@@ -102,8 +102,8 @@ QIcon iconeOndagramme()
     return icone;
 }
 
-QPushButton* boutonImage(QWidget* parent, const char* nom, const QRect& place,
-                         const QString& texte, const QString& fichier)
+QPushButton* boutonImage(QWidget* parent, const char* nom, const QRect& place, const QString& texte,
+                         const QString& fichier)
 {
     QPushButton* b = bouton(parent, nom, place, texte, texte);
     b->setFont(police(Face::Arial, 9.75, true));
@@ -167,7 +167,8 @@ void Ondagramm::construitCadrePersonne(QWidget* client)
     Frame1->setGeometry(twips(120, 0, 5415, 1815));
     Frame1->setAccessibleName(QStringLiteral("Personne et dates"));
 
-    Etiquette1 = etiquette(Frame1, "Etiquette1", twips(120, 240, 1215, 315), QStringLiteral("Nom Prénom"));
+    Etiquette1 =
+        etiquette(Frame1, "Etiquette1", twips(120, 240, 1215, 315), QStringLiteral("Nom Prénom"));
     CmdAjoute = bouton(Frame1, "CmdAjoute", twips(1800, 560, 1695, 255), QStringLiteral("Ajouter"),
                        QStringLiteral("Ajouter la personne"));
     CmdSup = bouton(Frame1, "CmdSup", twips(3600, 560, 1695, 255), QStringLiteral("Supprimer"),
@@ -182,15 +183,15 @@ void Ondagramm::construitCadrePersonne(QWidget* client)
     TxtDateP = zoneTexte(Frame1, "TxtDateP", twips(1800, 1200, 1335, 285),
                          QStringLiteral("Date du ondagramme"));
     TxtDateP->setText(QStringLiteral("17/05/04")); // the load puts today's date here
-    Command3 = bouton(Frame1, "Command3", twips(1800, 1450, 1335, 255), QStringLiteral("Aujourd'hui"),
-                      QStringLiteral("Aujourd'hui"));
+    Command3 = bouton(Frame1, "Command3", twips(1800, 1450, 1335, 255),
+                      QStringLiteral("Aujourd'hui"), QStringLiteral("Aujourd'hui"));
     AfichJourV = etiquette(Frame1, "AfichJourV", twips(40, 1500, 1695, 255), QString());
     colore(AfichJourV, QColor(), QColor(192, 64, 0));
     AfichJourV->setAccessibleDescription(QStringLiteral("Jours vécus"));
-    Command1 = boutonImage(Frame1, "Command1", twips(3240, 960, 945, 705), QStringLiteral("Imprimer"),
-                           QStringLiteral("imprimante.svg"));
-    Commande1 = boutonImage(Frame1, "Commande1", twips(4320, 960, 945, 735), QStringLiteral("Calcule"),
-                            QStringLiteral("ondagramme.svg"));
+    Command1 = boutonImage(Frame1, "Command1", twips(3240, 960, 945, 705),
+                           QStringLiteral("Imprimer"), QStringLiteral("imprimante.svg"));
+    Commande1 = boutonImage(Frame1, "Commande1", twips(4320, 960, 945, 735),
+                            QStringLiteral("Calcule"), QStringLiteral("ondagramme.svg"));
     Commande1->setFlat(true);
     Etiquette2->setBuddy(TxtDateN);
     Etiquette3->setBuddy(TxtDateP);
@@ -220,7 +221,8 @@ void Ondagramm::construitCadreAccouchement(QWidget* client)
     const Qt::Alignment droite = Qt::AlignRight | Qt::AlignTop;
     Label3 = etiquette(Frame2, "Label3", twips(120, 240, 615, 255), QStringLiteral("DGUS"), droite);
     TxtDGUS = zoneTexte(Frame2, "TxtDGUS", twips(840, 240, 1215, 285), QStringLiteral("DGUS"));
-    Label4 = etiquette(Frame2, "Label4", twips(120, 600, 615, 255), QStringLiteral("Terme"), droite);
+    Label4 =
+        etiquette(Frame2, "Label4", twips(120, 600, 615, 255), QStringLiteral("Terme"), droite);
     TxtAP = zoneTexte(Frame2, "TxtAP", twips(840, 600, 1215, 285), QStringLiteral("Terme"));
     TxtAP->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid black; }"));
     Label3->setBuddy(TxtDGUS);
@@ -237,11 +239,12 @@ void Ondagramm::construitCadreAccouchement(QWidget* client)
 void Ondagramm::construitValeurs(QWidget* client)
 {
     const std::array<const char*, 3> noms{"Etiquette5", "Etiquette6", "Etiquette7"};
-    const std::array<QString, 3> textes{QStringLiteral("Intellectuel :"), QStringLiteral("Emotionnel :"),
+    const std::array<QString, 3> textes{QStringLiteral("Intellectuel :"),
+                                        QStringLiteral("Emotionnel :"),
                                         QStringLiteral("Physique    :")};
     const std::array<QColor, 3> fonds{QColor(0, 192, 0), QColor(0, 0, 255), QColor(255, 0, 0)};
-    const std::array<QString, 3> cycles{QStringLiteral("intellectuel"), QStringLiteral("émotionnel"),
-                                        QStringLiteral("physique")};
+    const std::array<QString, 3> cycles{QStringLiteral("intellectuel"),
+                                        QStringLiteral("émotionnel"), QStringLiteral("physique")};
     const std::array<QLabel**, 3> valeurs{&Etiquette5, &Etiquette6, &Etiquette7};
     for (std::size_t k = 0; k < 3; ++k) {
         QLabel* l = bordee(client, noms[k], twips(5640, 120 + 600 * int(k), 1755, 315), textes[k]);
@@ -264,20 +267,22 @@ void Ondagramm::construitValeurs(QWidget* client)
     }
 
     const QString humeurs[4] = {QStringLiteral("Humeur"), QStringLiteral("Humeur intellectuelle"),
-                                QStringLiteral("Humeur émotionnelle"), QStringLiteral("Humeur physique")};
+                                QStringLiteral("Humeur émotionnelle"),
+                                QStringLiteral("Humeur physique")};
     const QRect placesHumeur[4] = {twips(9600, 5880, 480, 480), twips(7440, 0, 480, 480),
                                    twips(7440, 600, 480, 480), twips(7440, 1200, 480, 480)};
     for (int i = 0; i < 4; ++i)
-        Picture1[i] = boiteImage<ZoneImage>(client, QStringLiteral("Picture1_%1").arg(i),
-                                            placesHumeur[i], QStringLiteral("visage_defaut.svg"),
-                                            QSize(32, 32), humeurs[i]);
+        Picture1[i] =
+            boiteImage<ZoneImage>(client, QStringLiteral("Picture1_%1").arg(i), placesHumeur[i],
+                                  QStringLiteral("visage_defaut.svg"), QSize(32, 32), humeurs[i]);
     colore(Picture1[0], fondFenetre(), texteFenetre());
     Picture1[0]->hide();
 
-    const QString visages[7] = {QStringLiteral("Visage furieux"),   QStringLiteral("Visage triste"),
-                                QStringLiteral("Visage un peu triste"), QStringLiteral("Visage grimaçant"),
-                                QStringLiteral("Visage souriant"),  QStringLiteral("Visage joyeux"),
-                                QStringLiteral("Visage hilare")};
+    const QString visages[7] = {
+        QStringLiteral("Visage furieux"),       QStringLiteral("Visage triste"),
+        QStringLiteral("Visage un peu triste"), QStringLiteral("Visage grimaçant"),
+        QStringLiteral("Visage souriant"),      QStringLiteral("Visage joyeux"),
+        QStringLiteral("Visage hilare")};
     for (int i = 0; i < 7; ++i) {
         Picture2[i] = boiteImage(client, QStringLiteral("Picture2_%1").arg(i),
                                  twips(840 + 600 * i, 5880, 480, 480),
@@ -313,9 +318,12 @@ void Ondagramm::construitGraphique(QWidget* client)
     Slider1->setTracking(false); // the change comes on release
     Slider1->setAccessibleName(QStringLiteral("Déplacer la date du ondagramme"));
 
-    Label1[1] = etiquette(client, "Label1_1", twips(120, 2760, 540, 195), QStringLiteral("+ 50 ----"));
-    Label1[0] = etiquette(client, "Label1_0", twips(150, 4560, 405, 195), QStringLiteral("  0 ----"));
-    Label1[2] = etiquette(client, "Label1_2", twips(240, 6240, 405, 195), QStringLiteral("- 50 --"));
+    Label1[1] =
+        etiquette(client, "Label1_1", twips(120, 2760, 540, 195), QStringLiteral("+ 50 ----"));
+    Label1[0] =
+        etiquette(client, "Label1_0", twips(150, 4560, 405, 195), QStringLiteral("  0 ----"));
+    Label1[2] =
+        etiquette(client, "Label1_2", twips(240, 6240, 405, 195), QStringLiteral("- 50 --"));
     for (QLabel* l : Label1) {
         l->setFont(police(Face::MsSansSerif, 8.25));
         l->resize(l->size().expandedTo(l->sizeHint())); // sized to its text, from its place
@@ -351,22 +359,24 @@ void Ondagramm::construitGraphique(QWidget* client)
     };
     const SourceSexe sexes[] = {
         {&PictSexe, "PictSexe", dansImage1(3480, 150, 975, 1575), "", QSize(), "Sexe probable"},
-        {&Pictgarcon, "Pictgarcon", dansImage1(4320, 2280, 975, 1335), "garcon.svg", QSize(66, 89), "Garçon"},
-        {&PictFille, "PictFille", dansImage1(5400, 2280, 975, 1335), "fille.svg", QSize(63, 87), "Fille"},
+        {&Pictgarcon, "Pictgarcon", dansImage1(4320, 2280, 975, 1335), "garcon.svg", QSize(66, 89),
+         "Garçon"},
+        {&PictFille, "PictFille", dansImage1(5400, 2280, 975, 1335), "fille.svg", QSize(63, 87),
+         "Fille"},
         {&PictPGarcon, "PictPGarcon", dansImage1(6480, 2040, 975, 1575), "plutot_garcon.svg",
          QSize(63, 105), "Plutôt garçon"},
         {&PictPFille, "PictPFille", dansImage1(7560, 2040, 975, 1575), "plutot_fille.svg",
          QSize(64, 104), "Plutôt fille"},
     };
     for (const SourceSexe& s : sexes) {
-        *s.boite = boiteImage(Image1, QLatin1String(s.nom), s.place, QLatin1String(s.fichier), s.taille,
-                              QString::fromUtf8(s.intitule));
+        *s.boite = boiteImage(Image1, QLatin1String(s.nom), s.place, QLatin1String(s.fichier),
+                              s.taille, QString::fromUtf8(s.intitule));
         colore(*s.boite, fondFenetre(), texteFenetre());
         (*s.boite)->hide();
     }
 
-    LblTerme = etiquette(Image1, "LblTerme", dansImage1(8400, 120, 855, 300), QStringLiteral("Terme"),
-                         Qt::AlignHCenter | Qt::AlignTop);
+    LblTerme = etiquette(Image1, "LblTerme", dansImage1(8400, 120, 855, 300),
+                         QStringLiteral("Terme"), Qt::AlignHCenter | Qt::AlignTop);
     LblTerme->setFont(police(Face::MsSansSerif, 12, true));
     colore(LblTerme, QColor(255, 255, 255), QColor(255, 0, 0));
     LblTerme->setAccessibleDescription(QStringLiteral("Position du terme sur le ondagramme"));

@@ -17,7 +17,7 @@ struct Identite {
     static QString version()
     {
         return QString::number(Majeure) + u'.' + QString::number(Mineure) + u'.'
-            + QString::number(Revision);
+               + QString::number(Revision);
     }
 
     // Credits; invented for this program, they name no real person or firm.

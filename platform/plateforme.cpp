@@ -68,7 +68,6 @@ void PlateformeQt::pointeurNormal(QWidget* fenetre)
 
 QString PlateformeQt::dossierApplication() { return QCoreApplication::applicationDirPath(); }
 
-
 QDate PlateformeQt::aujourdhui() { return QDate::currentDate(); }
 
 void PlateformeQt::reseme()

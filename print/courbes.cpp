@@ -10,8 +10,8 @@ namespace dz {
 
 void ImprimeCourbes(Feuille& f, const EntreesImpression& e, Etat& etat, Plateforme& plateforme)
 {
-    const GeometriePage g = geometriePage(f.dimensions().width(), f.dimensions().height(),
-                                          etat.JoursVecus);
+    const GeometriePage g =
+        geometriePage(f.dimensions().width(), f.dimensions().height(), etat.JoursVecus);
     const QColor presqueNoir(7, 0, 0);
     const QColor rouge(e.rouge, 0, 0);
     const bool terme = varianteTerme(e, plateforme);

@@ -65,8 +65,13 @@ void Feuille::imprime(const QString& texte)
     if (texte.isEmpty())
         return;
     const QFontMetricsF mesures(police_);
-    Trait t{Trait::Genre::Texte, QPointF(position_.x(), position_.y() + mesures.ascent()), {},
-            couleurTexte_, 0, texte, police_};
+    Trait t{Trait::Genre::Texte,
+            QPointF(position_.x(), position_.y() + mesures.ascent()),
+            {},
+            couleurTexte_,
+            0,
+            texte,
+            police_};
     page_.traits.push_back(std::move(t));
     position_.rx() += mesures.horizontalAdvance(texte);
 }
@@ -82,7 +87,10 @@ void Feuille::trace(Trait::Genre genre, QPointF a, QPointF b, const QColor& coul
     page_.traits.push_back({genre, a, b, couleur, epaisseur_ * 1440.0 / page_.resolution, {}, {}});
 }
 
-void Feuille::ligne(QPointF de, QPointF a, const QColor& couleur) { trace(Trait::Genre::Ligne, de, a, couleur); }
+void Feuille::ligne(QPointF de, QPointF a, const QColor& couleur)
+{
+    trace(Trait::Genre::Ligne, de, a, couleur);
+}
 
 void Feuille::boite(QPointF coin, QPointF oppose, const QColor& couleur)
 {

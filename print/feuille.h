@@ -22,10 +22,10 @@ namespace dz {
 struct Trait {
     enum class Genre { Texte, Ligne, Boite, Point };
     Genre genre;
-    QPointF a;       // text: left end of the baseline; box: one corner
-    QPointF b;       // line: other end; box: opposite corner
+    QPointF a; // text: left end of the baseline; box: one corner
+    QPointF b; // line: other end; box: opposite corner
     QColor couleur;
-    double largeur;  // pen width in twips
+    double largeur; // pen width in twips
     QString texte;
     QFont police;
 };

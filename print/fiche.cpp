@@ -9,15 +9,18 @@ namespace dz {
 
 namespace {
 
-const QString Banniere = QStringLiteral(
-    "              ********** T R I V I X E S  par l'Atelier des Ondes  **********");
+const QString Banniere =
+    QStringLiteral("              ********** T R I V I X E S  par l'Atelier des Ondes  **********");
 
 // 42 characters each, so that in the fixed-pitch face the colons stand in one column.
 const QString LigneIntel = QStringLiteral("  Cycle Intellectuel 33/J  .............: ");
 const QString LigneEmoti = QStringLiteral("    Cycle Emotionnel 28/J  . . . . . . .: ");
 const QString LignePhysi = QStringLiteral("      Cycle Physique 23/J  _____________: ");
 
-QString texte(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString texte(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
@@ -43,16 +46,18 @@ void ImprimeFiche(Feuille& f, const EntreesImpression& e, Etat& etat, Plateforme
     f.taille(12);
     f.imprimeLigne();
     f.imprimeLigne(Banniere);
-    f.imprimeLigne(QString(40, u' ')
-                   + (terme ? QStringLiteral("Date ultime du terme:") : QStringLiteral("Date de Prévision:"))
-                   + texteDate(etat.DateCalcul));
+    f.imprimeLigne(
+        QString(40, u' ')
+        + (terme ? QStringLiteral("Date ultime du terme:") : QStringLiteral("Date de Prévision:"))
+        + texteDate(etat.DateCalcul));
 
     f.taille(10);
     f.face(Face::CourierNew);
     f.imprimeLigne();
-    f.imprimeLigne(QStringLiteral(" Mme.ou M. ") + e.nom + QStringLiteral(" Né(e) le:")
-                   + texte(JoursSemaine.at(static_cast<std::size_t>(jourSemaine(etat.DateNaissance))))
-                   + u' ' + texteDate(etat.DateNaissance));
+    f.imprimeLigne(
+        QStringLiteral(" Mme.ou M. ") + e.nom + QStringLiteral(" Né(e) le:")
+        + texte(JoursSemaine.at(static_cast<std::size_t>(jourSemaine(etat.DateNaissance)))) + u' '
+        + texteDate(etat.DateNaissance));
     const int mois = moisEntre(etat.DateNaissance, etat.DateCalcul);
     const int annees = static_cast<int>(std::floor(mois / 12.0));
     f.imprimeLigne(QStringLiteral(" Age%1/Ans et %2/Mois").arg(annees).arg(mois - 12 * annees));
@@ -74,7 +79,8 @@ void ImprimeFiche(Feuille& f, const EntreesImpression& e, Etat& etat, Plateforme
         // Lands inside the chart band, ending just left of the term's marker.
         f.imprimeLigne(QString(63, u' ') + QStringLiteral("Terme"));
     } else {
-        f.imprimeLigne(QStringLiteral("Jour Vecus: ") + QString::fromStdString(formatJours(etat.JoursVecus)));
+        f.imprimeLigne(QStringLiteral("Jour Vecus: ")
+                       + QString::fromStdString(formatJours(etat.JoursVecus)));
     }
 
     plateforme.pompeEvenements();

@@ -25,9 +25,10 @@ QSizeF pageTwips(const QPrinter& imprimante)
 
 QString nomImprimante(const QPrinter& imprimante)
 {
-    const QString nom = imprimante.outputFormat() == QPrinter::PdfFormat || imprimante.printerName().isEmpty()
-                            ? imprimante.outputFileName()
-                            : imprimante.printerName();
+    const QString nom =
+        imprimante.outputFormat() == QPrinter::PdfFormat || imprimante.printerName().isEmpty()
+            ? imprimante.outputFileName()
+            : imprimante.printerName();
     return nom.isEmpty() ? QStringLiteral("sans nom") : nom;
 }
 
@@ -69,7 +70,8 @@ Impression::Resultat Impression::imprime(QWidget* fenetre, const EntreesImpressi
 
     // Only now: creating a printer contacts the print system.
     QPrinter imprimante(QPrinter::HighResolution);
-    imprimante.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    imprimante.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     imprimante.setFullPage(true);
     imprimante.setCopyCount(1); // the one printer setting set to 1: one copy unless the user asks
     if (!plateforme_.choisitImprimante(fenetre, imprimante))

@@ -28,7 +28,7 @@ struct EntreesImpression {
     QString afichIntel;     // the three value labels, e.g. "45 ( Min -50, Max +50)"
     QString afichEmoti;
     QString afichPhysi;
-    int rouge = 128;        // red of the window's background, 128..255
+    int rouge = 128;                // red of the window's background, 128..255
     std::function<void()> finFiche; // the report is done: the window re-enables Commande1
 };
 

@@ -38,10 +38,10 @@ Form0::Form0(std::function<void()> apresFermeture, int intervalleMs)
     const QColor vert(0, 64, 0);
     const QColor marine(0, 0, 128);
     ligne(this, "LblTitle", twips(840, 120, 3735, 495), Identite::titre(), vert,
-              police(Face::MsSansSerif, 24, true));
+          police(Face::MsSansSerif, 24, true));
     ligne(this, "LblVersion", twips(4680, 240, 1815, 375),
-              QStringLiteral("Version ") + Identite::version(), vert,
-              police(Face::MsSansSerif, 12, true));
+          QStringLiteral("Version ") + Identite::version(), vert,
+          police(Face::MsSansSerif, 12, true));
 
     auto* Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -49,14 +49,14 @@ Form0::Form0(std::function<void()> apresFermeture, int intervalleMs)
     Image1->setPixmap(image(QStringLiteral("echantillon.svg"), Image1->size()));
 
     ligne(this, "Label3", twips(720, 3840, 5775, 375),
-              QStringLiteral("Les ondagrammes en obstétrique"), vert,
-              police(Face::MsSansSerif, 13.5, true, true));
-    ligne(this, "Label6", twips(2760, 4320, 1815, 615), Identite::fabricant(),
-              QColor(128, 128, 0), police(Face::MsSansSerif, 24, true, true));
+          QStringLiteral("Les ondagrammes en obstétrique"), vert,
+          police(Face::MsSansSerif, 13.5, true, true));
+    ligne(this, "Label6", twips(2760, 4320, 1815, 615), Identite::fabricant(), QColor(128, 128, 0),
+          police(Face::MsSansSerif, 24, true, true));
     ligne(this, "Label2", twips(120, 4680, 2415, 255), Identite::auteur(), marine,
-              police(Face::MsSansSerif, 9.75));
+          police(Face::MsSansSerif, 9.75));
     ligne(this, "Label4", twips(5280, 4680, 1935, 255), Identite::collaboration(), marine,
-              police(Face::MsSansSerif, 8.25));
+          police(Face::MsSansSerif, 8.25));
 
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setSingleShot(true);

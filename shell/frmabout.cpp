@@ -1,8 +1,8 @@
 #include "shell/frmabout.h"
 
-#include "platform/plateforme.h"
 #include "platform/disposition.h"
 #include "platform/identite.h"
+#include "platform/plateforme.h"
 #include "platform/ressources.h"
 
 #include <QCursor>
@@ -100,9 +100,7 @@ bool frmAbout::eventFilter(QObject* objet, QEvent* event)
 {
     if (objet == Label1_) {
         switch (event->type()) {
-        case QEvent::MouseMove:
-            Label1_MouseMove();
-            break;
+        case QEvent::MouseMove: Label1_MouseMove(); break;
         case QEvent::MouseButtonRelease: {
             const auto* souris = static_cast<QMouseEvent*>(event);
             if (souris->button() == Qt::LeftButton
@@ -110,8 +108,7 @@ bool frmAbout::eventFilter(QObject* objet, QEvent* event)
                 Label1_Click();
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return QDialog::eventFilter(objet, event);

@@ -13,8 +13,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -34,13 +34,13 @@ enum class Routine { Charge, Trouve, Ajoute, Modifie, Supprime };
 enum class Forme { Fichier, Absent, Tube, Dossier, Enorme };
 
 enum class Panne {
-    EcritureEIO,      // the disk fails part-way through a write
-    EcritureENOSPC,   // the disk fills up part-way
-    LimiteTaille,     // the process may not write past 10 bytes (a real limit)
-    OuvertureEMFILE,  // no file handle left
-    OuvertureEACCES,  // the folder refuses the new file
-    DossierALaPlace,  // a folder stands at the file's path (real)
-    SansDossier,      // the directory's folder is gone (real)
+    EcritureEIO,     // the disk fails part-way through a write
+    EcritureENOSPC,  // the disk fills up part-way
+    LimiteTaille,    // the process may not write past 10 bytes (a real limit)
+    OuvertureEMFILE, // no file handle left
+    OuvertureEACCES, // the folder refuses the new file
+    DossierALaPlace, // a folder stands at the file's path (real)
+    SansDossier,     // the directory's folder is gone (real)
 };
 
 const QString RepertoireVide = "i Le repertoire est vide... Vous pouvez enregistrer un ou "
@@ -76,7 +76,8 @@ struct FichiersEnPanne : Fichiers {
     {
         if (octetsAvantPanne < 0)
             return Fichiers::ecrit(fichier, octets);
-        const qint64 n = Fichiers::ecrit(fichier, octets.first(std::min(octets.size(), octetsAvantPanne)));
+        const qint64 n =
+            Fichiers::ecrit(fichier, octets.first(std::min(octets.size(), octetsAvantPanne)));
         errno = errnoEcriture;
         return n;
     }
@@ -105,7 +106,8 @@ class TestAnnuaire : public QObject {
     // What the folder holds besides the lock, which stays.
     Noms fichiersDuDossier() const
     {
-        Noms noms = QDir(dossier()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        Noms noms =
+            QDir(dossier()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         noms.removeOne("trivo.dat.lock");
         return noms;
     }
@@ -163,7 +165,8 @@ private slots:
         const Octets Cp = A1 + "nom=\x8Cuvre \xE0 5 \x80 \x81\x8D;Naissan=No\xEBl \x8F\x90\x9D\r\n";
         row("vierge", {}, R::Charge, "", "", "", {}, {RepertoireVide});
         row("doublons listés", ABA, R::Charge, "", "", "A|B|A", ABA);
-        row("zéro octet", "", R::Charge, "", "", "", "", {"e 62", "e 5", "i L'annuaire est vide..."});
+        row("zéro octet", "", R::Charge, "", "", "", "",
+            {"e 62", "e 5", "i L'annuaire est vide..."});
         row("sans marqueur", Mixte, R::Charge, "", "", "A|B", Mixte, {"e 5"});
         row("premier des doublons", ABA, R::Trouve, "A", "", "1", ABA);
         row("vbcrlf", VB, R::Trouve, "X", "", "01/02\r\n03VBCRLF", VB);
@@ -205,9 +208,11 @@ private slots:
         const QString resultat = lance(routine, nom, naissance);
         QTEST(resultat, "resultat");
         QCOMPARE(contenu(), apres);
-        QCOMPARE(fichiersDuDossier(), apres.isNull() ? Noms() : Noms{"trivo.dat"}); // no half-written copy
+        QCOMPARE(fichiersDuDossier(),
+                 apres.isNull() ? Noms() : Noms{"trivo.dat"}); // no half-written copy
         QTEST(journal_.lignes, "messages");
-        if (routine == Routine::Ajoute && resultat != "déjà" && journal_.lignes.isEmpty()) // as typed
+        if (routine == Routine::Ajoute && resultat != "déjà"
+            && journal_.lignes.isEmpty()) // as typed
             QCOMPARE(annuaire_->TrouveFiche(nom).naissance, std::optional(naissance));
     }
 
@@ -219,10 +224,12 @@ private slots:
         QTest::addColumn<Panne>("panne");
         QTest::addColumn<int>("numero");
         const std::pair<Panne, int> pannes[] = {
-            {Panne::EcritureEIO, 57},     {Panne::EcritureENOSPC, 61}, {Panne::LimiteTaille, 61},
-            {Panne::OuvertureEMFILE, 67}, {Panne::OuvertureEACCES, 70}, {Panne::DossierALaPlace, 75},
+            {Panne::EcritureEIO, 57},     {Panne::EcritureENOSPC, 61},
+            {Panne::LimiteTaille, 61},    {Panne::OuvertureEMFILE, 67},
+            {Panne::OuvertureEACCES, 70}, {Panne::DossierALaPlace, 75},
             {Panne::SansDossier, 76}};
-        const char* noms[] = {"EIO", "ENOSPC", "limite", "EMFILE", "EACCES", "dossier", "sans dossier"};
+        const char* noms[] = {"EIO",    "ENOSPC",  "limite",      "EMFILE",
+                              "EACCES", "dossier", "sans dossier"};
         int i = 0;
         for (const auto& [panne, numero] : pannes) {
             for (const auto& [routine, quoi] : {std::pair{Routine::Ajoute, "ajout"},
@@ -280,13 +287,15 @@ private slots:
                             const Octets& ajout, const Octets& suppression, QList<int> boites) {
             QTest::newRow(cas) << f << avant << noms << ajout << suppression << boites;
         };
-        const Octets BNu("nom=B;Naissan=2"), Ev("nom=\xC3\x89va;Naissan=5\n"), EvCp("nom=\xC9va;Naissan=5\r\n");
+        const Octets BNu("nom=B;Naissan=2"), Ev("nom=\xC3\x89va;Naissan=5\n"),
+            EvCp("nom=\xC9va;Naissan=5\r\n");
         const Octets Utf16 = Octets("\xFF\xFE", 2) + Octets("n\0o\0m\0=\0A\0;\0", 12);
         Octets brouillons;
         for (int i = 0; i < 1000; ++i)
             brouillons += "brouillon " + Octets::number(i) + "\r\n";
         const Octets Inconnu("nom=\xC5\x81ukasz;Naissan=4\n"); // Ł: no place in Windows-1252
-        row("sans fin de ligne", Forme::Fichier, A1 + BNu, "A|B", A1 + BNu + "\r\n" + Zoe, B, {0, 0, 0});
+        row("sans fin de ligne", Forme::Fichier, A1 + BNu, "A|B", A1 + BNu + "\r\n" + Zoe, B,
+            {0, 0, 0});
         row("LF seul", Forme::Fichier, "nom=A;Naissan=1\nnom=B;Naissan=2\n", "A|B",
             "nom=A;Naissan=1\nnom=B;Naissan=2\n" + Zoe, B, {0, 0, 0});
         row("fins mêlées", Forme::Fichier, A1 + "nom=B;Naissan=2\rnom=C;Naissan=3\n", "A|B|C",
@@ -298,7 +307,8 @@ private slots:
         row("UTF-8 sans BOM", Forme::Fichier, A1 + Ev, "A|Éva", A1 + EvCp + Zoe, EvCp, {0, 0, 0});
         row("UTF-8 hors page de code", Forme::Fichier, A1 + Inconnu, "A|Łukasz", {}, {}, {0, 1, 1});
         row("UTF-16", Forme::Fichier, Utf16, "", {}, {}, {1, 1, 1});
-        row("ligne vide", Forme::Fichier, A1 + "\r\n" + B, "A|B", A1 + "\r\n" + B + Zoe, B, {0, 0, 0});
+        row("ligne vide", Forme::Fichier, A1 + "\r\n" + B, "A|B", A1 + "\r\n" + B + Zoe, B,
+            {0, 0, 0});
         row("1000 lignes illisibles", Forme::Fichier, A1 + brouillons + B, "A|B",
             A1 + brouillons + B + Zoe, brouillons + B, {2, 2, 4});
         row("tube nommé", Forme::Tube, {}, "", {}, {}, {1, 1, 1});
@@ -380,4 +390,3 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestAnnuaire)
 #include "test_annuaire.moc"
-

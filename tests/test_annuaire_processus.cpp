@@ -162,8 +162,9 @@ private slots:
         int prochaine = 0, tues = 0, anciens = 0, nouveaux = 0, entreDeux = 0;
         while (tues < 200) {
             QProcess enfant;
-            enfant.start(QCoreApplication::applicationFilePath(),
-                         {"--modifie", dossier.path(), QString::number(graine), QString::number(prochaine)});
+            enfant.start(
+                QCoreApplication::applicationFilePath(),
+                {"--modifie", dossier.path(), QString::number(graine), QString::number(prochaine)});
             QVERIFY(enfant.waitForStarted());
             QVERIFY(enfant.waitForReadyRead(10'000));
             QTest::qSleep(int(hasard() % 60));
@@ -184,7 +185,8 @@ private slots:
             const Octets fichier = lit(chemin);
             if (annoncee > finie) { // killed during change `annoncee`
                 const Octets apres = applique(etat, operation(graine, annoncee));
-                QVERIFY2(fichier == etat || fichier == apres, qPrintable(QString::number(annoncee)));
+                QVERIFY2(fichier == etat || fichier == apres,
+                         qPrintable(QString::number(annoncee)));
                 ++(fichier == etat ? anciens : nouveaux);
                 etat = fichier;
                 prochaine = annoncee + 1;
@@ -195,8 +197,8 @@ private slots:
             }
         }
         qInfo("%d kills over %d changes: %d during a change (%d left the old file, %d the new one),"
-              " %d between two; every file whole", tues, prochaine, anciens + nouveaux, anciens,
-              nouveaux, entreDeux);
+              " %d between two; every file whole",
+              tues, prochaine, anciens + nouveaux, anciens, nouveaux, entreDeux);
         QVERIFY(anciens > 20 && nouveaux > 20); // the kills did land on both sides of a commit
     }
 
@@ -236,7 +238,8 @@ private slots:
         QCOMPARE(communsLus, communs); // each added by one copy only, and kept
         QCOMPARE(noms.size(), propres.size() + communsLus.size());
         qInfo("%d acknowledged adds of their own people and %lld shared ones, %lld kept at the end;"
-              " none lost, none twice", ajouts, qlonglong(communs.size()), qlonglong(noms.size()));
+              " none lost, none twice",
+              ajouts, qlonglong(communs.size()), qlonglong(noms.size()));
         QVERIFY(ajouts > 100);
     }
 };
@@ -254,4 +257,3 @@ int main(int argc, char* argv[])
 }
 
 #include "test_annuaire_processus.moc"
-

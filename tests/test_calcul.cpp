@@ -41,7 +41,11 @@ class TestCalcul : public QObject {
     std::unique_ptr<Ondagramm> w_;
     QImage jours_; // the day strip from 01/01/2004: labels 01 to 31, then 01
 
-    template <class T = QWidget> T* c(const QString& nom) const { return w_->findChild<T*>(nom); }
+    template <class T = QWidget>
+    T* c(const QString& nom) const
+    {
+        return w_->findChild<T*>(nom);
+    }
     QString t(const QString& nom) const { return c<QObject>(nom)->property("text").toString(); }
     bool cachee(const QString& nom) const { return c(nom)->isHidden(); }
     QImage image(const QString& nom) const { return c<Canevas>(nom)->image(); }
@@ -89,7 +93,7 @@ class TestCalcul : public QObject {
         QVERIFY(g.pixelColor(2, 1) == Qt::black && g.pixelColor(2, 0) != Qt::black); // top side
         const auto* zero = reinterpret_cast<const QRgb*>(g.constScanLine(123)); // the zero line
         QVERIFY(std::count(zero + 2, zero + g.width(), qRgb(0, 0, 0)) > 550);
-        for (double x = 629.0 / 33; x < 626.5; x += 629.0 / 33) // day lines, accumulated
+        for (double x = 629.0 / 33; x < 626.5; x += 629.0 / 33)  // day lines, accumulated
             if (const int l = pixel(x); std::abs(l - M - 1) > 3) // but the marker's
                 QVERIFY(g.pixelColor(l, 5) == couleurs[1] && g.pixelColor(l + 1, 5) != couleurs[1]);
         const auto courbes = calculeCourbes(geometrie(629, 245, w_->etat().JoursVecus), M);
@@ -128,23 +132,23 @@ private slots:
         const QString terme = "TxtDGUS=20/04/2024", P = "TxtDateP=", j = "17/05/2004";
         QTest::newRow("bissextile") << Gestes{P + "10/03/2004", "Commande1"} << "10/03/2004"
                                     << "10/03/2004" << Calcul << true;
-        QTest::newRow("terme") << Gestes{terme, "Command2"} << "20/01/2025" << "05/01/2025" << Terme
-                               << false;
+        QTest::newRow("terme") << Gestes{terme, "Command2"} << "20/01/2025"
+                               << "05/01/2025" << Terme << false;
         QTest::newRow("terme, Calcule") << Gestes{terme, "Command2", "Commande1"} << "20/01/2025"
                                         << "20/01/2025" << Calcul << true;
         QTest::newRow("terme vide") << Gestes{"Command2"} << j << j << Refus << true;
-        QTest::newRow("saisie") << Gestes{P + "20/05/2004"} << "20/05/2004" << "20/05/2004"
-                                << Retrace << false;
-        QTest::newRow("aujourd'hui") << Gestes{P + "20/05/2004", "Command3"} << j << j << Retrace
-                                     << false;
-        QTest::newRow("curseur +5") << Gestes{"Slider1:PgUp"} << "22/05/2004" << "22/05/2004"
-                                    << Calcul << true;
-        QTest::newRow("curseur -16") << Gestes{"Slider1:Home"} << "01/05/2004" << "01/05/2004"
-                                     << Calcul << true;
+        QTest::newRow("saisie") << Gestes{P + "20/05/2004"} << "20/05/2004"
+                                << "20/05/2004" << Retrace << false;
+        QTest::newRow("aujourd'hui")
+            << Gestes{P + "20/05/2004", "Command3"} << j << j << Retrace << false;
+        QTest::newRow("curseur +5") << Gestes{"Slider1:PgUp"} << "22/05/2004"
+                                    << "22/05/2004" << Calcul << true;
+        QTest::newRow("curseur -16") << Gestes{"Slider1:Home"} << "01/05/2004"
+                                     << "01/05/2004" << Calcul << true;
         QTest::newRow("naissance impossible")
             << Gestes{terme, "TxtDateN=31/02/1970", "Commande1"} << j << j << Calcul << true;
-        QTest::newRow("date incomplète") << Gestes{P + "17/05/2", "Commande1"} << "17/05/2" << j
-                                         << Calcul << false;
+        QTest::newRow("date incomplète")
+            << Gestes{P + "17/05/2", "Commande1"} << "17/05/2" << j << Calcul << false;
         QTest::newRow("visage, date incomplète")
             << Gestes{P + "17/05/2", "Picture1_2:double"} << "17/05/2" << j << Retrace << false;
         QTest::newRow("Entrée, année courte")
@@ -230,4 +234,3 @@ private slots:
 
 QTEST_MAIN(TestCalcul)
 #include "test_calcul.moc"
-

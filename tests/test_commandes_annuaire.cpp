@@ -1,7 +1,7 @@
 // The directory commands and the window's activation, driven through the real controls.
 
-#include "mainwindow/ondagramm.h"
 #include "app/programme.h"
+#include "mainwindow/ondagramm.h"
 #include "shell/frmabout.h"
 #include "support/fakeplatform.h"
 
@@ -67,8 +67,8 @@ private slots:
         QTest::addColumn<QString>("saisi");   // the name typed, after the date D
         QTest::addColumn<Octets>("apres");    // null: no file
         QTest::addColumn<QString>("noms");
-        QTest::addColumn<QString>("champs");  // name and date on screen
-        QTest::addColumn<Noms>("boites");     // texts; a report by its number, a question after "? "
+        QTest::addColumn<QString>("champs"); // name and date on screen
+        QTest::addColumn<Noms>("boites");    // texts; a report by its number, a question after "? "
         const Octets Z = "nom=Z;Naissan=03/11/1975\r\n" + B, R("nom=A;Naissan;Naissan=1\r\n");
         const Octets Fin = ";Naissan=" + D.toLatin1() + "\r\n"; // a record's end, with the date D
         const QString Q = "? Cette personne est déjà enregistrée dans l'annuaire... \r\n"
@@ -80,9 +80,11 @@ private slots:
         const auto row = [](const char* cas, A a, const Octets& avant, const Octets& ailleurs,
                             const QString& saisi, const Octets& apres, const QString& noms,
                             const QString& champs, const Noms& boites = {}) {
-            QTest::newRow(cas) << a << avant << ailleurs << saisi << apres << noms << champs << boites;
+            QTest::newRow(cas) << a << avant << ailleurs << saisi << apres << noms << champs
+                               << boites;
         };
-        row("sans annuaire", A::Ajoute, Aucun, Aucun, "Duvoro", "nom=Duvoro" + Fin, "Duvoro", "|", {Vide});
+        row("sans annuaire", A::Ajoute, Aucun, Aucun, "Duvoro", "nom=Duvoro" + Fin, "Duvoro", "|",
+            {Vide});
         row("autre casse", A::Ajoute, AB, Aucun, "a", AB + "nom=a" + Fin, "A|B|a", "|");
         row("nom vide", A::Ajoute, AB, Aucun, "", AB, "A|B", "|" + D,
             {"Vous devez au moins entrez le nom..."});
@@ -98,7 +100,8 @@ private slots:
         row("doublons supprimés", A::Supprime, ABA, Aucun, "A", B, "B", "|");
         row("dernière personne", A::Supprime, A1, Aucun, "A", Aucun, "", "|");
         row("non listé", A::Supprime, AB, Aucun, "Z", AB, "A|B", "|");
-        row("supprimé, fichier parti", A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D, {"E 53"});
+        row("supprimé, fichier parti", A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D,
+            {"E 53"});
         row("choix", A::Choisit, Z, Aucun, "", Z, "Z|B", "Z|03/11/1975");
         row("choix sans fichier", A::Choisit, Z, Efface, "", Aucun, "Z|B", "Z|" + D,
             {"Rien n'a encore été entré dans l'annuaire..."});
@@ -119,7 +122,8 @@ private slots:
         w_->show();
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
         QTRY_COMPARE(p_->resemis, 1); // the first activation, queued
-        p_->reponses = {action == Action::AjouteNon ? Plateforme::Reponse::Non : Plateforme::Reponse::Oui};
+        p_->reponses = {action == Action::AjouteNon ? Plateforme::Reponse::Non
+                                                    : Plateforme::Reponse::Oui};
         dateN()->setText(D);
         nom()->lineEdit()->setFocus();
         QTest::keyClicks(nom()->lineEdit(), saisi); // last: leaving a listed name is no choice
@@ -149,7 +153,9 @@ private slots:
             break;
         }
         case Action::Choisit: QTest::keyClick(nom()->lineEdit(), Qt::Key_Down); break;
-        case Action::Supprime: QTest::mouseClick(w_->findChild<QWidget*>("CmdSup"), Qt::LeftButton); break;
+        case Action::Supprime:
+            QTest::mouseClick(w_->findChild<QWidget*>("CmdSup"), Qt::LeftButton);
+            break;
         default: QTest::mouseClick(w_->findChild<QWidget*>("CmdAjoute"), Qt::LeftButton); break;
         }
         QFile fichier(chemin());
@@ -172,11 +178,11 @@ private slots:
         Noms boites;
         for (const FakePlateforme::Message& m : p_->messages)
             boites << (m.titre == "Erreur..." ? "E " + m.texte.section("\r\n", 3, 3)
-                       : m.boutons == Plateforme::Boutons::OuiNon ? "? " + m.texte : m.texte);
+                       : m.boutons == Plateforme::Boutons::OuiNon ? "? " + m.texte
+                                                                  : m.texte);
         QTEST(boites, "boites");
     }
 };
 
 QTEST_MAIN(TestCommandesAnnuaire)
 #include "test_commandes_annuaire.moc"
-

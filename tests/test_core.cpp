@@ -12,10 +12,7 @@ using namespace std::chrono;
 
 namespace {
 
-Date lit(const QString& texte)
-{
-    return reconnaitDate(texte.toStdString(), year{2026}).value();
-}
+Date lit(const QString& texte) { return reconnaitDate(texte.toStdString(), year{2026}).value(); }
 
 std::array<int, 3> valeurs(double D)
 {
@@ -33,11 +30,11 @@ private slots:
     {
         QTest::addColumn<double>("D");
         QTest::addColumn<QList<int>>("attendues");
-        const std::pair<double, QList<int>> cas[] = {
-            {0, {0, 0, 0}},        {1, {9, 11, 13}},       {-1, {-10, -11, -14}},
-            {23, {-47, -45, 0}},   {28, {-41, 0, 49}},     {33, {0, 45, 20}},
-            {759, {0, 31, 0}},     {8737, {-50, 11, -37}}, {12555, {15, 32, -37}},
-            {-3, {-27, -31, -37}}};
+        const std::pair<double, QList<int>> cas[] = {{0, {0, 0, 0}},         {1, {9, 11, 13}},
+                                                     {-1, {-10, -11, -14}},  {23, {-47, -45, 0}},
+                                                     {28, {-41, 0, 49}},     {33, {0, 45, 20}},
+                                                     {759, {0, 31, 0}},      {8737, {-50, 11, -37}},
+                                                     {12555, {15, 32, -37}}, {-3, {-27, -31, -37}}};
         for (const auto& [D, v] : cas)
             QTest::newRow(qPrintable(QString::number(D))) << D << v;
     }
@@ -99,10 +96,14 @@ private slots:
         QTest::addColumn<QString>("calcul");
         QTest::addColumn<int>("jours");
         QTest::addColumn<int>("age");
-        QTest::newRow("exemple") << "01/01/1970" << "17/05/2004" << 12555 << 34;
-        QTest::newRow("mois comptes") << "20/05/1970" << "17/05/2004" << 12416 << 34;
-        QTest::newRow("29 fevrier") << "29/02/2000" << "01/03/2000" << 1 << 0;
-        QTest::newRow("avant naissance") << "20/07/2004" << "17/05/2004" << -64 << -1;
+        QTest::newRow("exemple") << "01/01/1970"
+                                 << "17/05/2004" << 12555 << 34;
+        QTest::newRow("mois comptes") << "20/05/1970"
+                                      << "17/05/2004" << 12416 << 34;
+        QTest::newRow("29 fevrier") << "29/02/2000"
+                                    << "01/03/2000" << 1 << 0;
+        QTest::newRow("avant naissance") << "20/07/2004"
+                                         << "17/05/2004" << -64 << -1;
     }
     void joursEtAges()
     {
@@ -118,14 +119,27 @@ private slots:
     {
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QString>("attendu"); // empty: not a date
-        const std::pair<const char*, const char*> cas[] = {
-            {"17/05/2004", "17/05/2004"}, {"17/05/04", "17/05/2004"}, {"3-11-1975", "03/11/1975"},
-            {" 3.11.75 ", "03/11/1975"},  {"01/01/29", "01/01/2029"}, {"01/01/30", "01/01/1930"},
-            {"29/02/2000", "29/02/2000"}, {"17/5", "17/05/2026"},     {"01/01/0100", "01/01/0100"},
-            {"31/04/2024", ""},           {"29/02/2023", ""},         {"29/02/1900", ""},
-            {"00/05/2004", ""},           {"01/13/2004", ""},         {"", ""},
-            {"demain", ""},               {"17/05/2004x", ""},        {"17/05/", ""},
-            {"17/05/204", ""},            {"17/05/0099", ""},         {"017/05/2004", ""}};
+        const std::pair<const char*, const char*> cas[] = {{"17/05/2004", "17/05/2004"},
+                                                           {"17/05/04", "17/05/2004"},
+                                                           {"3-11-1975", "03/11/1975"},
+                                                           {" 3.11.75 ", "03/11/1975"},
+                                                           {"01/01/29", "01/01/2029"},
+                                                           {"01/01/30", "01/01/1930"},
+                                                           {"29/02/2000", "29/02/2000"},
+                                                           {"17/5", "17/05/2026"},
+                                                           {"01/01/0100", "01/01/0100"},
+                                                           {"31/04/2024", ""},
+                                                           {"29/02/2023", ""},
+                                                           {"29/02/1900", ""},
+                                                           {"00/05/2004", ""},
+                                                           {"01/13/2004", ""},
+                                                           {"", ""},
+                                                           {"demain", ""},
+                                                           {"17/05/2004x", ""},
+                                                           {"17/05/", ""},
+                                                           {"17/05/204", ""},
+                                                           {"17/05/0099", ""},
+                                                           {"017/05/2004", ""}};
         for (const auto& [texte, attendu] : cas)
             QTest::newRow(texte) << QString(texte) << QString(attendu);
     }
@@ -149,4 +163,3 @@ private slots:
 
 QTEST_APPLESS_MAIN(TestCore)
 #include "test_core.moc"
-

@@ -41,8 +41,8 @@ private slots:
         QTest::addColumn<bool>("cache");
         const auto l = [](const QString& nom, const char* classe, const char* parent, QRect place,
                           const char* texte = "", bool cache = false) {
-            QTest::newRow(qPrintable(nom)) << QString(classe) << QString(parent) << place
-                                           << QString::fromUtf8(texte) << cache;
+            QTest::newRow(qPrintable(nom))
+                << QString(classe) << QString(parent) << place << QString::fromUtf8(texte) << cache;
         };
         l("CmbNom", "QComboBox", "", {1920, 240, 3495, 315});
         l("Etiquette5", "QLabel", "", {5640, 120, 1755, 315}, "Intellectuel :");
@@ -188,4 +188,3 @@ private slots:
 
 QTEST_MAIN(TestFenetre)
 #include "test_fenetre.moc"
-

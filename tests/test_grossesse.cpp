@@ -19,10 +19,10 @@ private slots:
         QTest::addColumn<QString>("dgus");
         QTest::addColumn<QStringList>("termes"); // in TxtAP after each of the last keys
         // 15/03 alone is that day this year; 15/03/20 is in 2020
-        QTest::newRow("même jour") << "15/03/2024"
-                                   << QStringList{"", "", "", "", "15/12/2004", "15/12/2004",
-                                                  "15/12/2004", "15/12/2020", "15/12/2020",
-                                                  "15/12/2024"};
+        QTest::newRow("même jour")
+            << "15/03/2024"
+            << QStringList{"",           "",           "",           "",           "15/12/2004",
+                           "15/12/2004", "15/12/2004", "15/12/2020", "15/12/2020", "15/12/2024"};
         QTest::newRow("29 février") << "31/05/2023" << QStringList{"29/02/2024"};
         QTest::newRow("28 février") << "31/05/2022" << QStringList{"28/02/2023"};
     }
@@ -49,4 +49,3 @@ private slots:
 
 QTEST_MAIN(TestGrossesse)
 #include "test_grossesse.moc"
-

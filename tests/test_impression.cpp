@@ -18,8 +18,16 @@ const double d = 11906.0 / 45, T = 16838.0 / 5; // on A4, in twips: a day; the b
 EntreesImpression entrees(const QString& naissance, const QString& calcul, const QString& dgus = {},
                           const QString& ap = {}, const QString& nom = "Jeanne Exemple")
 {
-    return {nom, naissance, calcul, dgus, ap, "45 ( Min -50, Max +50)", "-12 ( Min -50, Max +50)",
-            "0 ( Min -50, Max +50)", Rouge.red(), {}};
+    return {nom,
+            naissance,
+            calcul,
+            dgus,
+            ap,
+            "45 ( Min -50, Max +50)",
+            "-12 ( Min -50, Max +50)",
+            "0 ( Min -50, Max +50)",
+            Rouge.red(),
+            {}};
 }
 
 // Report lines of someone born 3/11/1975 ("" empty); a coloured text is tagged with its colour.
@@ -31,8 +39,13 @@ QStringList rapport(const QString& date, const QString& age, const QStringList& 
         "#003200  Cycle Intellectuel 33/J  .............: 45 ( Min -50, Max +50)",
         "#320000    Cycle Emotionnel 28/J  . . . . . . .: -12 ( Min -50, Max +50)",
         "#000032      Cycle Physique 23/J  _____________: 0 ( Min -50, Max +50)", ""};
-    return QStringList{"", QString(14, ' ') + ban, QString(40, ' ') + date, "",
-                       " Mme.ou M. Jeanne Exemple Né(e) le:lundi 03/11/1975", " Age" + age, ""}
+    return QStringList{"",
+                       QString(14, ' ') + ban,
+                       QString(40, ' ') + date,
+                       "",
+                       " Mme.ou M. Jeanne Exemple Né(e) le:lundi 03/11/1975",
+                       " Age" + age,
+                       ""}
            + avant + valeurs + fin;
 }
 
@@ -57,14 +70,15 @@ private slots:
         QTest::addColumn<int>("marqueur");       // the day line in red across the band
         QTest::addColumn<QString>("jours");      // the first and last day numbers under it
         QTest::newRow("normale") << entrees("3/11/1975", "17/05/2004")
-            << rapport("Date de Prévision:17/05/2004", "28/Ans et 6/Mois", {},
-                       {"#000032Jour Vecus: 10 423"})
-            << 16 << " 2 , 2 ";
+                                 << rapport("Date de Prévision:17/05/2004", "28/Ans et 6/Mois", {},
+                                            {"#000032Jour Vecus: 10 423"})
+                                 << 16 << " 2 , 2 ";
         QTest::newRow("terme") << entrees("3/11/1975", "17/05/2004", "01/01/2004", "10/10/2004")
-            << rapport("Date ultime du terme:10/10/2004", "28/Ans et 11/Mois",
-                       {"Ondagrammes au dernier jour du terme"},
-                       {"", "", "", "", "", "#000032" + QString(63, ' ') + "Terme"})
-            << 31 << " 10 , 11 ";
+                               << rapport(
+                                      "Date ultime du terme:10/10/2004", "28/Ans et 11/Mois",
+                                      {"Ondagrammes au dernier jour du terme"},
+                                      {"", "", "", "", "", "#000032" + QString(63, ' ') + "Terme"})
+                               << 31 << " 10 , 11 ";
         const auto ligne = [](const char* cas, const EntreesImpression& e, const QString& l) {
             QTest::newRow(cas) << e << QStringList{l} << 16 << QString();
         };
@@ -149,9 +163,9 @@ private slots:
         QVERIFY(texte.waitForFinished());
         const QString lu = QString::fromUtf8(texte.readAllStandardOutput());
         qsizetype position = 0;
-        const QStringList ordre{"T R I V I X E S", "Date de Prévision:17/05/2004",
+        const QStringList ordre{"T R I V I X E S",           "Date de Prévision:17/05/2004",
                                 "Né(e) le:lundi 03/11/1975", ".: 45 ( Min -50, Max +50)",
-                                "Jour Vecus: 10 423", " 2 "};
+                                "Jour Vecus: 10 423",        " 2 "};
         for (const QString& attendu : ordre) {
             position = lu.indexOf(attendu, position);
             QVERIFY2(position >= 0, qPrintable(attendu));
@@ -181,8 +195,10 @@ private slots:
         using R = Impression::Resultat;
         QCOMPARE(impression.imprime(nullptr, bonnes, etat), R::Annule);
         dialogue(pf, pf.dossierTemp + "/page.pdf");
-        QCOMPARE(impression.imprime(nullptr, entrees("", "17/05/2004"), etat), R::NaissanceInvalide);
-        QCOMPARE(impression.imprime(nullptr, entrees("3/11/1975", "31/02/2004"), etat), R::DateInvalide);
+        QCOMPARE(impression.imprime(nullptr, entrees("", "17/05/2004"), etat),
+                 R::NaissanceInvalide);
+        QCOMPARE(impression.imprime(nullptr, entrees("3/11/1975", "31/02/2004"), etat),
+                 R::DateInvalide);
         dialogue(pf, pf.dossierTemp + "/absent/page.pdf");
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         QCOMPARE(impression.imprime(nullptr, bonnes, etat), R::ImprimanteEnErreur);
@@ -195,4 +211,3 @@ private slots:
 
 QTEST_MAIN(TestImpression)
 #include "test_impression.moc"
-

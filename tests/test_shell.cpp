@@ -1,8 +1,8 @@
 // Start-up splash, About window, help command and quit.
 
-#include "shell/form0.h"
 #include "app/programme.h"
 #include "shell/aide.h"
+#include "shell/form0.h"
 #include "shell/frmabout.h"
 #include "support/fakeplatform.h"
 
@@ -43,13 +43,15 @@ private slots:
         qint64 passation = -1;
         bool visible = true;
         QWidget principale;
-        QPointer<Form0> splash = new Form0([&] {
-            passation = chrono.elapsed();
-            visible = splash && splash->isVisible();
-            QCoreApplication::processEvents();
-            principale.show();
-            QTimer::singleShot(300, &principale, [] { QCoreApplication::exit(42); });
-        }, 300);
+        QPointer<Form0> splash = new Form0(
+            [&] {
+                passation = chrono.elapsed();
+                visible = splash && splash->isVisible();
+                QCoreApplication::processEvents();
+                principale.show();
+                QTimer::singleShot(300, &principale, [] { QCoreApplication::exit(42); });
+            },
+            300);
         QStringList textes;
         for (const char* nom : {"LblTitle", "LblVersion", "Label3", "Label6", "Label2", "Label4"})
             textes << texte(splash, nom);
@@ -118,4 +120,3 @@ private slots:
 
 QTEST_MAIN(TestShell)
 #include "test_shell.moc"
-

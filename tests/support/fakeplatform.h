@@ -37,8 +37,8 @@ public:
 
     // State a test sets or reads.
     QTemporaryDir racine;
-    QString dossierApp;    // racine/app
-    QString dossierTemp;   // racine/tmp, for a test's own files
+    QString dossierApp;  // racine/app
+    QString dossierTemp; // racine/tmp, for a test's own files
     QDate aujourdhuiFixe{2004, 5, 17};
     std::deque<double> tirages;   // consumed by aleatoire(); 0.5 when empty
     std::deque<Reponse> reponses; // consumed by message() for Yes/No boxes; Oui when empty
@@ -46,9 +46,10 @@ public:
     QList<QUrl> urlsOuvertes;
     int pompes = 0;
     int resemis = 0;
-    std::function<void()> pendantPompe;                   // runs inside pompeEvenements()
-    std::function<void(const Message&)> pendantMessage;   // runs as a message box shows
-    std::function<bool(QWidget*, QPrinter&)> imprimante;  // answers the printer dialog; refuses when unset
+    std::function<void()> pendantPompe;                 // runs inside pompeEvenements()
+    std::function<void(const Message&)> pendantMessage; // runs as a message box shows
+    std::function<bool(QWidget*, QPrinter&)>
+        imprimante; // answers the printer dialog; refuses when unset
 };
 
 } // namespace dz

@@ -3,5 +3,5 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} -DDZ_WERROR=${DZ_WERROR:-OFF} "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -43,6 +43,11 @@ void Annuaire::alerte(const QString& texte)
     rapports_.push_back({Rapport::Genre::Alerte, texte});
 }
 
+void Annuaire::information(const QString& texte)
+{
+    rapports_.push_back({Rapport::Genre::Information, texte});
+}
+
 void Annuaire::publie()
 {
     // Moved out first: a message box lets the window's events run, and with them, maybe,
@@ -108,16 +113,13 @@ QStringList Annuaire::ChargeAnnuaire()
     Contenu contenu;
     switch (lit(contenu, true)) {
     case Etat::Absent:
-        rapports_.push_back({Rapport::Genre::Information,
-                             QStringLiteral("Le repertoire est vide... Vous pouvez enregistrer un "
-                                            "ou plusieurs noms avec leur date de naissance.")});
+        information(QStringLiteral("Le repertoire est vide... Vous pouvez enregistrer un ou "
+                                   "plusieurs noms avec leur date de naissance."));
         break;
     case Etat::Arret: break;
     case Etat::Lu: {
         int illisibles = 0;
         for (const QStringView ligne : lignes(contenu.texte)) {
-            if (ligne.isEmpty())
-                continue;
             if (const auto nom = nomDeLigne(ligne, MarqueurLong))
                 noms.append(nom->toString());
             else
@@ -125,8 +127,7 @@ QStringList Annuaire::ChargeAnnuaire()
         }
         signaleIllisibles(illisibles);
         if (noms.isEmpty())
-            rapports_.push_back(
-                {Rapport::Genre::Information, QStringLiteral("L'annuaire est vide...")});
+            information(QStringLiteral("L'annuaire est vide..."));
         break;
     }
     }
@@ -140,16 +141,13 @@ Recherche Annuaire::TrouveFiche(const QString& nom)
     Contenu contenu;
     switch (lit(contenu, true)) {
     case Etat::Absent:
-        rapports_.push_back({Rapport::Genre::Information,
-                             QStringLiteral("Rien n'a encore été entré dans l'annuaire...")});
+        information(QStringLiteral("Rien n'a encore été entré dans l'annuaire..."));
         resultat.annuaireAbsent = true;
         break;
     case Etat::Arret: break;
     case Etat::Lu: {
         int illisibles = 0;
         for (const QStringView ligne : lignes(contenu.texte)) {
-            if (ligne.isEmpty())
-                continue;
             const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
             if (!nomLu) {
                 ++illisibles; // the sought name may still come
@@ -222,8 +220,6 @@ Annuaire::Resultat Annuaire::AjouteFiche(const QString& nom, const QString& nais
             return {};
         QString texte;
         for (const QStringView ligne : lignes(contenu.texte)) {
-            if (ligne.isEmpty())
-                continue;
             if (nomDeLigne(ligne, MarqueurLong) == QStringView(nom))
                 return {Issue::DejaEnregistre, {}};
             texte.append(ligne).append(QStringLiteral("\r\n"));
@@ -283,8 +279,6 @@ Annuaire::Resultat Annuaire::reecrit(const QString& nom, const std::optional<QSt
         QString texte;
         int illisibles = 0;
         for (const QStringView ligne : lignes(contenu.texte)) {
-            if (ligne.isEmpty())
-                continue;
             const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
             if (!nomLu)
                 ++illisibles;

@@ -80,6 +80,7 @@ private:
     // Held back until publie(): nothing is shown while the file is being changed.
     void signale(Echec echec);
     void alerte(const QString& texte);
+    void information(const QString& texte);
     void publie();
 
     struct Rapport {

@@ -70,7 +70,8 @@ QList<QStringView> lignes(QStringView texte)
         qsizetype fin = debut;
         while (fin < n && texte[fin] != u'\r' && texte[fin] != u'\n')
             ++fin;
-        resultat.append(texte.sliced(debut, fin - debut));
+        if (fin > debut)
+            resultat.append(texte.sliced(debut, fin - debut));
         debut = fin + 1;
         if (fin + 1 < n && texte[fin] == u'\r' && texte[fin + 1] == u'\n')
             ++debut;

@@ -31,7 +31,8 @@ struct Contenu {
 
 Contenu litContenu(QByteArrayView octets);
 
-// The lines of a text; a line ends at CR LF, at a lone CR or at a lone LF.
+// The lines of a text but the blank ones, which hold no record; a line ends at CR LF, at a lone
+// CR or at a lone LF.
 QList<QStringView> lignes(QStringView texte);
 
 // The name runs from the fifth character to the first marker; the first four, normally

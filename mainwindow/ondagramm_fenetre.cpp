@@ -3,8 +3,7 @@
 #include "mainwindow/ondagramm.h"
 
 #include "chart/canevas.h"
-#include "mainwindow/bouton.h"
-#include "mainwindow/etiquettebordee.h"
+#include "mainwindow/controles.h"
 #include "mainwindow/zoneimage.h"
 #include "platform/disposition.h"
 #include "platform/identite.h"
@@ -18,6 +17,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QTimer>
 
@@ -31,85 +31,6 @@ constexpr QSize TailleClient(693, 464);
 QRect dansImage1(int gauche, int haut, int largeur, int hauteur)
 {
     return twips(gauche, haut, largeur, hauteur).translated(1, 1);
-}
-
-// The system colours named at design, as the running platform paints them.
-QColor fondFenetre() { return QGuiApplication::palette().color(QPalette::Base); }
-QColor texteFenetre() { return QGuiApplication::palette().color(QPalette::Text); }
-QColor texteMenu() { return QGuiApplication::palette().color(QPalette::WindowText); }
-QColor faceBouton() { return QGuiApplication::palette().color(QPalette::Button); }
-
-// Liberation Sans runs a little wider than the face the window was drawn with: a fixed
-// caption that would lose its last letters is condensed just enough to fit its box.
-void serre(QLabel* l)
-{
-    const int largeur = l->fontMetrics().horizontalAdvance(l->text());
-    const int place = l->contentsRect().width();
-    if (largeur <= place)
-        return;
-    QFont f = l->font();
-    f.setStretch(place * 100 / largeur);
-    l->setFont(f);
-}
-
-QLabel* bordee(QWidget* parent, const char* nom, const QRect& place, const QString& texte)
-{
-    return etiquette<EtiquetteBordee>(parent, nom, place, texte);
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const QRect& place, const QString& texte,
-                    const QString& intitule = {})
-{
-    auto* b = new Bouton(texte, parent);
-    b->setObjectName(QLatin1String(nom));
-    b->setGeometry(place);
-    if (!intitule.isEmpty())
-        b->setAccessibleName(intitule);
-    return b;
-}
-
-QLineEdit* zoneTexte(QWidget* parent, const char* nom, const QRect& place, const QString& intitule)
-{
-    auto* t = new QLineEdit(parent);
-    t->setObjectName(QLatin1String(nom));
-    t->setGeometry(place);
-    t->setAccessibleName(intitule);
-    return t;
-}
-
-// A picture box showing its picture at its natural size from the top-left corner;
-// an empty name leaves it blank, and so does a picture missing from the resources.
-template <class Boite = QLabel>
-Boite* boiteImage(QWidget* parent, const QString& nom, const QRect& place, const QString& fichier,
-                  QSize taille, const QString& intitule)
-{
-    auto* b = new Boite(parent);
-    b->setObjectName(nom);
-    b->setGeometry(place);
-    b->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAccessibleName(intitule);
-    if (!fichier.isEmpty())
-        b->setPixmap(image(fichier, taille));
-    return b;
-}
-
-QIcon iconeOndagramme()
-{
-    QIcon icone;
-    for (int cote : {16, 24, 32, 48})
-        icone.addPixmap(image(QStringLiteral("ondagramme.svg"), QSize(cote, cote)));
-    return icone;
-}
-
-QPushButton* boutonImage(QWidget* parent, const char* nom, const QRect& place, const QString& texte,
-                         const QString& fichier)
-{
-    QPushButton* b = bouton(parent, nom, place, texte, texte);
-    b->setFont(police(Face::Arial, 9.75, true));
-    b->setIcon(QIcon(image(fichier, QSize(32, 32))));
-    b->setIconSize(QSize(32, 32));
-    return b;
 }
 
 } // namespace

@@ -14,6 +14,8 @@ namespace {
 
 const QColor Rouge(200, 0, 0);
 const double d = 11906.0 / 45, T = 16838.0 / 5; // on A4, in twips: a day; the band's top and height
+// Line heights of the report's two fonts, in twips.
+constexpr double Ligne12pt = 276, Ligne10pt = 230;
 
 EntreesImpression entrees(const QString& naissance, const QString& calcul, const QString& dgus = {},
                           const QString& ap = {}, const QString& nom = "Jeanne Exemple")
@@ -110,7 +112,8 @@ private slots:
                 QCOMPARE(t.a.x(), 11906.0 / 100 + nombres.size() * d);
                 nombres << t.texte;
             } else if (t.genre == Trait::Genre::Texte) { // lines of 12, then 10 points, 1.15 high
-                const double n = y < 3 * 276 ? y / 276 : 3 + (y - 3 * 276) / 230;
+                const double n =
+                    y < 3 * Ligne12pt ? y / Ligne12pt : 3 + (y - 3 * Ligne12pt) / Ligne10pt;
                 QVERIFY2(std::abs(n - qRound(n)) < 0.3, qPrintable(t.texte));
                 rapport.resize(std::max(rapport.size(), qsizetype(qRound(n) + 1)));
                 rapport[qRound(n)] = (t.couleur == Qt::black ? "" : t.couleur.name()) + t.texte;

@@ -163,17 +163,14 @@ Lu Fichiers::lit(const QString& chemin, qint64 limite)
     if (!fichier.open(QIODevice::ReadOnly))
         return echec(echecOuverture(0, fichier.error()));
 #endif
-    if (fichier.size() > limite) {
+    const qint64 taille = fichier.size();
+    if (taille > limite) {
         lu.etat = Lu::Etat::TropGros;
         return lu;
     }
-    lu.octets = fichier.read(limite + 1); // a file growing meanwhile still stops at the limit
+    lu.octets = fichier.read(taille); // what is appended meanwhile waits for the next read
     if (fichier.error() != QFileDevice::NoError)
         return echec(Echec::EntreeSortie);
-    if (lu.octets.size() > limite) {
-        lu.octets.clear();
-        lu.etat = Lu::Etat::TropGros;
-    }
     return lu;
 }
 

@@ -26,8 +26,8 @@ const EntreesImpression Entrees{"Jeanne Exemple",
 
 PageEnregistree enregistre(FakePlateforme& pf)
 {
-    PageEnregistree page(Impression::PageA4Twips, Impression::ResolutionEnregistrement);
-    Feuille feuille(page);
+    PageEnregistree page(QSizeF(10772, 15704)); // A4 within 10 mm margins
+    Feuille feuille(page, EtatImprimante{});
     Etat etat;
     ImprimeFiche(feuille, Entrees, etat, pf, nullptr);
     ImprimeCourbes(feuille, Entrees, etat, pf);

@@ -26,16 +26,24 @@ void PageEnregistree::rejoue(QPainter& peintre) const
             peintre.setPen(QPen(t.couleur, t.largeur, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             peintre.drawRect(QRectF(t.a, t.b).normalized());
             break;
-        case Trait::Genre::Point:
-            // A dot as wide as the pen, like a pen set down on paper.
-            peintre.setPen(QPen(t.couleur, t.largeur, Qt::SolidLine, Qt::RoundCap));
-            peintre.drawPoint(t.a);
+        case Trait::Genre::Points:
+            // Like a pen set down on paper: round, as wide as the pen.
+            peintre.setPen(QPen(t.couleur, t.largeur, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            if (t.suite.size() > 1)
+                peintre.drawPolyline(t.suite);
+            else
+                peintre.drawPoint(t.a);
             break;
         }
     }
 }
 
-Feuille::Feuille(PageEnregistree& page) : page_(page) { changePolice(); }
+Feuille::Feuille(PageEnregistree& page, const EtatImprimante& depart)
+    : page_(page), face_(depart.face), points_(depart.points), couleurTexte_(depart.couleurTexte),
+      epaisseur_(depart.epaisseur)
+{
+    changePolice();
+}
 
 void Feuille::face(Face face)
 {
@@ -65,14 +73,9 @@ void Feuille::imprime(const QString& texte)
     if (texte.isEmpty())
         return;
     const QFontMetricsF mesures(police_);
-    Trait t{Trait::Genre::Texte,
-            QPointF(position_.x(), position_.y() + mesures.ascent()),
-            {},
-            couleurTexte_,
-            0,
-            texte,
-            police_};
-    page_.traits.push_back(std::move(t));
+    const QPointF ligneDeBase(position_.x(), position_.y() + mesures.ascent());
+    page_.traits.push_back(
+        {Trait::Genre::Texte, ligneDeBase, {}, couleurTexte_, 0, texte, police_, {}});
     position_.rx() += mesures.horizontalAdvance(texte);
 }
 
@@ -84,7 +87,7 @@ void Feuille::imprimeLigne(const QString& texte)
 
 void Feuille::trace(Trait::Genre genre, QPointF a, QPointF b, const QColor& couleur)
 {
-    page_.traits.push_back({genre, a, b, couleur, epaisseur_ * 1440.0 / page_.resolution, {}, {}});
+    page_.traits.push_back({genre, a, b, couleur, epaisseur_ * TwipsParPixel, {}, {}, {}});
 }
 
 void Feuille::ligne(QPointF de, QPointF a, const QColor& couleur)
@@ -97,6 +100,21 @@ void Feuille::boite(QPointF coin, QPointF oppose, const QColor& couleur)
     trace(Trait::Genre::Boite, coin, oppose, couleur);
 }
 
-void Feuille::point(QPointF p, const QColor& couleur) { trace(Trait::Genre::Point, p, p, couleur); }
+void Feuille::point(QPointF p, const QColor& couleur)
+{
+    const double largeur = epaisseur_ * TwipsParPixel;
+    for (std::size_t i : traces_) {
+        Trait& t = page_.traits[i];
+        if (t.couleur == couleur && t.largeur == largeur && p.x() - t.b.x() == 1) {
+            if (t.suite.isEmpty())
+                t.suite << t.a;
+            t.suite << p;
+            t.b = p;
+            return;
+        }
+    }
+    traces_.push_back(page_.traits.size());
+    trace(Trait::Genre::Points, p, p, couleur);
+}
 
 } // namespace dz

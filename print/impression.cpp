@@ -1,5 +1,6 @@
 #include "print/impression.h"
 
+#include "platform/identite.h"
 #include "platform/plateforme.h"
 
 #include <QPageLayout>
@@ -15,12 +16,19 @@ namespace {
 
 const QString Titre = QStringLiteral("Impression...");
 
-// Whole twips, measured in millimetres so that A4 gives 11906 x 16838 and not the
-// whole-point approximation of its size.
-QSizeF pageTwips(const QPrinter& imprimante)
+// The printable area within the margins, in whole twips, as the printer lays it out (a PDF
+// writer keeps its margins in whole points).
+QSizeF zoneTwips(const QPrinter& imprimante)
 {
-    const QRectF mm = imprimante.pageLayout().fullRect(QPageLayout::Millimeter);
-    return QSizeF(std::round(mm.width() / 25.4 * 1440), std::round(mm.height() / 25.4 * 1440));
+    const QSizeF pixels = imprimante.pageRect(QPrinter::DevicePixel).size();
+    const double twips = 1440.0 / imprimante.resolution();
+    return QSizeF(std::round(pixels.width() * twips), std::round(pixels.height() * twips));
+}
+
+// What the print queue and the PDF call the page.
+QString titreDocument(const QString& nom)
+{
+    return nom.isEmpty() ? Identite::titre() : Identite::titre() + QStringLiteral(" – ") + nom;
 }
 
 QString nomImprimante(const QPrinter& imprimante)
@@ -34,13 +42,14 @@ QString nomImprimante(const QPrinter& imprimante)
 
 } // namespace
 
-PageEnregistree Impression::dessine(QSizeF taille, double resolution, const EntreesImpression& e,
-                                    Etat& etat, QWidget* fenetre)
+PageEnregistree Impression::dessine(QSizeF taille, const EtatImprimante& depart,
+                                    const EntreesImpression& e, Etat& etat, QWidget* fenetre)
 {
-    PageEnregistree page(taille, resolution);
-    Feuille feuille(page);
+    PageEnregistree page(taille);
+    Feuille feuille(page, depart);
     ImprimeFiche(feuille, e, etat, plateforme_, fenetre);
     ImprimeCourbes(feuille, e, etat, plateforme_);
+    imprimante_ = feuille.etat();
     return page;
 }
 
@@ -66,17 +75,21 @@ Impression::Resultat Impression::imprime(QWidget* fenetre, const EntreesImpressi
     enCours_ = true;
     const auto libere = qScopeGuard([this] { enCours_ = false; });
 
-    PageEnregistree page = dessine(PageA4Twips, ResolutionEnregistrement, e, etat, fenetre);
-
     // Only now: creating a printer contacts the print system.
     QPrinter imprimante(QPrinter::HighResolution);
-    imprimante.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    imprimante.setFullPage(true);
+    imprimante.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(MargesMm, MargesMm, MargesMm, MargesMm),
+                                         QPageLayout::Millimeter));
     imprimante.setCopyCount(1); // the one printer setting set to 1: one copy unless the user asks
+    imprimante.setDocName(titreDocument(e.nom));
+    imprimante.setCreator(Identite::titre() + u' ' + Identite::version());
+
+    const EtatImprimante depart = imprimante_;
+    PageEnregistree page = dessine(zoneTwips(imprimante), depart, e, etat, fenetre);
     if (!plateforme_.choisitImprimante(fenetre, imprimante))
         return Resultat::Annule;
-    imprimante.setFullPage(true);
+    if (const QSizeF choisie = zoneTwips(imprimante); choisie != page.taille)
+        page = dessine(choisie, depart, e, etat, fenetre); // laid out again for this sheet
 
     const auto echec = [&](const QString& texte) {
         plateforme_.message(fenetre, texte.arg(nomImprimante(imprimante)),
@@ -87,11 +100,8 @@ Impression::Resultat Impression::imprime(QWidget* fenetre, const EntreesImpressi
     if (!peintre.begin(&imprimante))
         return echec(QStringLiteral("L'imprimante « %1 » ne peut pas être ouverte : "
                                     "la page n'a pas été imprimée."));
-    const double resolution = imprimante.resolution();
-    peintre.scale(resolution / 1440, resolution / 1440);
-    const QSizeF choisie = pageTwips(imprimante);
-    if (choisie != page.taille || resolution != page.resolution) // laid out again for this sheet
-        page = dessine(choisie, resolution, e, etat, fenetre);
+    // The painter's origin is the printable area's top-left corner.
+    peintre.scale(imprimante.resolution() / 1440.0, imprimante.resolution() / 1440.0);
     page.rejoue(peintre);
     if (!peintre.end() || imprimante.printerState() == QPrinter::Error)
         return echec(QStringLiteral("L'imprimante « %1 » a signalé une erreur : "

@@ -46,9 +46,7 @@ void ImprimeCourbes(Feuille& feuille, const EntreesImpression& entrees, Etat& et
 // The print command of one main window.
 class Impression {
 public:
-    // The page is recorded before any printer exists, laid out for this sheet and resolution.
-    static inline const QSizeF PageA4Twips{11906, 16838};
-    static constexpr double ResolutionEnregistrement = 1200; // what HighResolution gives
+    static constexpr double MargesMm = 10; // until the user chooses others in the dialog
 
     enum class Resultat {
         Imprime,
@@ -65,10 +63,11 @@ public:
     Resultat imprime(QWidget* fenetre, const EntreesImpression& entrees, Etat& etat);
 
 private:
-    PageEnregistree dessine(QSizeF taille, double resolution, const EntreesImpression& e,
-                            Etat& etat, QWidget* fenetre);
+    PageEnregistree dessine(QSizeF taille, const EtatImprimante& depart,
+                            const EntreesImpression& e, Etat& etat, QWidget* fenetre);
 
     Plateforme& plateforme_;
+    EtatImprimante imprimante_; // what the last page left: where the next one starts
     // The window's events run in the middle of the drawing: a second command would start a
     // second page on top of this one.
     bool enCours_ = false;

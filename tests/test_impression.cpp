@@ -1,7 +1,9 @@
-// The printed page: the report and chart as recorded for the printer, and the print command.
+// The printed page: the report and chart as recorded, the marks' size on paper at any
+// resolution, the page printed to PDF and read back, and the print command's outcomes.
 #include "print/impression.h"
 #include "support/fakeplatform.h"
 
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QtTest>
@@ -13,9 +15,13 @@ Q_DECLARE_METATYPE(EntreesImpression)
 namespace {
 
 const QColor Rouge(200, 0, 0);
-const double d = 11906.0 / 45, T = 16838.0 / 5; // on A4, in twips: a day; the band's top and height
+const QColor Intel(0, 50, 0), Emoti(50, 0, 0), Physi(0, 0, 50); // the curves' colours
+// The printable area of A4 within 10 mm margins, in twips; a day; the band's top and height.
+const QSizeF ZoneA4(10772, 15704);
+const double W = ZoneA4.width(), d = W / 45, T = ZoneA4.height() / 5;
 // Line heights of the report's two fonts, in twips.
 constexpr double Ligne12pt = 276, Ligne10pt = 230;
+constexpr double MargeTwips = 10 / 25.4 * 1440;
 
 EntreesImpression entrees(const QString& naissance, const QString& calcul, const QString& dgus = {},
                           const QString& ap = {}, const QString& nom = "Jeanne Exemple")
@@ -51,18 +57,100 @@ QStringList rapport(const QString& date, const QString& age, const QStringList& 
            + avant + valeurs + fin;
 }
 
-void dialogue(FakePlateforme& pf, const QString& pdf, bool accepte = true) // the printer dialog
+// The printer dialog answered with a PDF file, on the paper given.
+void dialogue(FakePlateforme& pf, const QString& pdf, QPageSize::PageSizeId papier = QPageSize::A4,
+              bool accepte = true)
 {
     pf.imprimante = [=](QWidget*, QPrinter& p) {
         p.setOutputFileName(pdf);
+        p.setPageSize(QPageSize(papier));
         return accepte;
     };
+}
+
+QString lance(const QString& programme, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(programme, arguments);
+    return p.waitForFinished() ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+// A page of a PDF as pixels, smoothed as a viewer shows it.
+QImage rendu(const QString& pdf, int dpi, const QStringList& cadre = {})
+{
+    const QString png = pdf + QString::number(dpi);
+    lance("pdftoppm", QStringList{"-png", "-singlefile", "-r", QString::number(dpi)} + cadre
+                          + QStringList{pdf, png});
+    return QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// How much of a pixel a curve's ink covers. Blended with white, a curve's colour keeps its
+// tint: in (0, 50, 0) the green stands 50/255 of the darkness above the two other channels.
+double couverture(QRgb p, const QColor& c)
+{
+    const std::array<int, 3> v{qRed(p), qGreen(p), qBlue(p)}, t{c.red(), c.green(), c.blue()};
+    const int bas = *std::min_element(v.begin(), v.end());
+    const double encre = 1 - bas / 255.0;
+    double teinte = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (t[i] == 0 && v[i] - bas > 3)
+            return 0;
+        if (t[i] != 0)
+            teinte = (v[i] - bas) / (255.0 * encre);
+    }
+    return encre > 0.05 && std::abs(teinte - 50 / 255.0) < 0.06 ? encre : 0;
+}
+
+// A curve's ink in whole pixels, and how many separate runs of columns it shows (one a dot, or
+// one for a continuous curve).
+struct Encre {
+    double pixels = 0;
+    int runs = 0;
+};
+Encre encre(const QImage& image, const QColor& couleur)
+{
+    Encre e;
+    bool avant = false;
+    for (int x = 0; x < image.width(); ++x) {
+        double colonne = 0;
+        for (int y = 0; y < image.height(); ++y)
+            colonne += couverture(image.pixel(x, y), couleur);
+        e.pixels += colonne;
+        e.runs += colonne > 0.3 && !avant;
+        avant = colonne > 0.3;
+    }
+    return e;
 }
 
 } // namespace
 
 class TestImpression : public QObject {
     Q_OBJECT
+
+    static PageEnregistree enregistre(const EntreesImpression& e, EtatImprimante depart = {})
+    {
+        FakePlateforme pf;
+        PageEnregistree page(ZoneA4);
+        Feuille f(page, depart);
+        Etat etat;
+        ImprimeFiche(f, e, etat, pf, nullptr);
+        ImprimeCourbes(f, e, etat, pf);
+        return page;
+    }
+
+    // The recorded page replayed at `dpi`: one inch of the chart band (as high as its top stands
+    // below the printable area's), from the day after the marker.
+    static QImage rejouee(int dpi)
+    {
+        const double echelle = dpi / 1440.0;
+        QImage fenetre(qRound(1440 * echelle), qRound(T * echelle), QImage::Format_RGB32);
+        fenetre.fill(Qt::white);
+        QPainter peintre(&fenetre);
+        peintre.scale(echelle, echelle);
+        peintre.translate(-17 * d, -T);
+        enregistre(entrees("3/11/1975", "17/05/2004")).rejoue(peintre);
+        return fenetre;
+    }
 
 private slots:
     void page_data()
@@ -98,18 +186,12 @@ private slots:
         QFETCH(QStringList, lignes);
         QFETCH(int, marqueur);
         QFETCH(QString, jours);
-        FakePlateforme pf;
-        PageEnregistree page(Impression::PageA4Twips, Impression::ResolutionEnregistrement);
-        Feuille f(page);
-        Etat etat;
-        ImprimeFiche(f, e, etat, pf, nullptr);
-        ImprimeCourbes(f, e, etat, pf);
         QStringList rapport, nombres; // the report line by line, and the day numbers under the band
         QSet<int> pleins, longs;      // red day lines: across the band, and long ticks
-        for (const Trait& t : page.traits) {
+        for (const Trait& t : enregistre(e).traits) {
             const double y = t.a.y() - QFontMetricsF(t.police).ascent(); // a text's top
             if (t.genre == Trait::Genre::Texte && y > 2 * T) {
-                QCOMPARE(t.a.x(), 11906.0 / 100 + nombres.size() * d);
+                QCOMPARE(t.a.x(), W / 100 + nombres.size() * d);
                 nombres << t.texte;
             } else if (t.genre == Trait::Genre::Texte) { // lines of 12, then 10 points, 1.15 high
                 const double n =
@@ -117,6 +199,8 @@ private slots:
                 QVERIFY2(std::abs(n - qRound(n)) < 0.3, qPrintable(t.texte));
                 rapport.resize(std::max(rapport.size(), qsizetype(qRound(n) + 1)));
                 rapport[qRound(n)] = (t.couleur == Qt::black ? "" : t.couleur.name()) + t.texte;
+                QVERIFY2(t.a.x() + QFontMetricsF(t.police).horizontalAdvance(t.texte) < W,
+                         qPrintable(t.texte));                          // within the printable area
             } else if (t.couleur == Rouge && t.b.y() - t.a.y() > 300) { // long ticks: 400 at zero
                 (t.b.y() - t.a.y() > T / 2 ? pleins : longs) << qRound(t.a.x() / d);
             }
@@ -128,75 +212,161 @@ private slots:
             QCOMPARE(rapport, lignes);
             QCOMPARE(nombres.first() + "," + nombres.last(), jours);
         }
-
-        // Through the print command; a second one while the window's events run does nothing.
-        dialogue(pf, pf.dossierTemp + "/page.pdf");
-        Impression impression(pf);
-        QList<Impression::Resultat> imbriques;
-        pf.pendantPompe = [&] { imbriques << impression.imprime(nullptr, e, etat); };
-        QCOMPARE(impression.imprime(nullptr, e, etat), Impression::Resultat::Imprime);
-        QCOMPARE(imbriques, QList<Impression::Resultat>(3, Impression::Resultat::DejaEnCours));
     }
 
-    // What reaches the file: the report's text in order, the marker in the window's red, on
-    // the paper chosen in the dialog.
-    void pdf_data()
+    // One inch of the chart band, from the day after the marker, at several resolutions: each
+    // curve keeps its width on paper (dots of 3/300 inch, a line of 1/300 inch) and its pattern
+    // (a dot every 60 twips, every 120 twips, a continuous line).
+    void traits_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<bool>("pdf"); // printed through the command and rendered back
+        QTest::newRow("300 dpi") << 300 << false;
+        QTest::newRow("600 dpi") << 600 << false;
+        QTest::newRow("1200 dpi") << 1200 << false;
+        QTest::newRow("PDF à 300 dpi") << 300 << true;
+    }
+    void traits()
+    {
+        QFETCH(int, dpi);
+        QFETCH(bool, pdf);
+        const double echelle = dpi / 1440.0;
+        QImage fenetre;
+        if (pdf) {
+            FakePlateforme pf;
+            Etat etat;
+            dialogue(pf, pf.dossierTemp + "/page.pdf");
+            QCOMPARE(Impression(pf).imprime(nullptr, entrees("3/11/1975", "17/05/2004"), etat),
+                     Impression::Resultat::Imprime);
+            const auto px = [&](double twips) { return QString::number(qRound(twips * echelle)); };
+            fenetre = rendu(pf.dossierTemp + "/page.pdf", dpi,
+                            {"-x", px(MargeTwips + 17 * d), "-y", px(MargeTwips + T), "-W",
+                             px(1440), "-H", px(T)});
+        } else {
+            fenetre = rejouee(dpi);
+        }
+        const double pixel = dpi / 300.0; // a pixel of the 300 dpi printer, here
+        const Encre physique = encre(fenetre, Physi);
+        QCOMPARE(physique.runs, 1);
+        // As much ink on paper as at 1200 dpi, where a stroke's area is drawn most exactly.
+        const double aire = double(physique.pixels) / (pixel * pixel);
+        QVERIFY2(std::abs(aire / (encre(rejouee(1200), Physi).pixels / 16) - 1) < 0.3,
+                 qPrintable(QString::number(aire)));
+        for (const auto& [couleur, dots] : {std::pair{Intel, 24}, {Emoti, 12}}) {
+            const Encre e = encre(fenetre, couleur);
+            QVERIFY2(std::abs(e.runs - dots) <= 1, qPrintable(QString::number(e.runs)));
+            const double diametre = std::sqrt(4.0 * double(e.pixels) / (M_PI * e.runs));
+            QVERIFY2(std::abs(diametre / (3 * pixel) - 1) < 0.35,
+                     qPrintable(QString::number(diametre)));
+        }
+    }
+
+    // The whole page through the print command into a PDF, on the paper chosen in the dialog:
+    // the report's text in order, the marker in the window's red on its day, the three curves
+    // well inked, nothing within 5 mm of the edges, the document named after the person.
+    void papier_data()
     {
         QTest::addColumn<QPageSize::PageSizeId>("papier");
         QTest::addColumn<QSizeF>("twips");
         QTest::newRow("A4") << QPageSize::A4 << QSizeF(11906, 16838);
         QTest::newRow("Letter") << QPageSize::Letter << QSizeF(12240, 15840);
     }
-    void pdf()
+    void papier()
     {
         QFETCH(QPageSize::PageSizeId, papier);
         QFETCH(QSizeF, twips);
         FakePlateforme pf;
-        dz::Etat etat;
+        Etat etat;
         const QString fichier = pf.dossierTemp + "/page.pdf";
-        pf.imprimante = [&](QWidget*, QPrinter& p) {
-            p.setOutputFileName(fichier);
-            p.setPageSize(QPageSize(papier));
-            return true;
-        };
+        dialogue(pf, fichier, papier);
         QCOMPARE(Impression(pf).imprime(nullptr, entrees("3/11/1975", "17/05/2004"), etat),
                  Impression::Resultat::Imprime);
-        QProcess texte;
-        texte.start("pdftotext", {"-layout", fichier, "-"});
-        QVERIFY(texte.waitForFinished());
-        const QString lu = QString::fromUtf8(texte.readAllStandardOutput());
+        const QString lu = lance("pdftotext", {"-layout", fichier, "-"});
         qsizetype position = 0;
-        const QStringList ordre{"T R I V I X E S",           "Date de Prévision:17/05/2004",
-                                "Né(e) le:lundi 03/11/1975", ".: 45 ( Min -50, Max +50)",
-                                "Jour Vecus: 10 423",        " 2 "};
-        for (const QString& attendu : ordre) {
-            position = lu.indexOf(attendu, position);
-            QVERIFY2(position >= 0, qPrintable(attendu));
+        for (const char* attendu :
+             {"T R I V I X E S", "Date de Prévision:17/05/2004", "Né(e) le:lundi 03/11/1975",
+              ".: 45 ( Min -50, Max +50)", "Jour Vecus: 10 423", " 2 "}) {
+            position = lu.indexOf(QString::fromUtf8(attendu), position);
+            QVERIFY2(position >= 0, attendu);
         }
-        QProcess rendu; // 72 dpi, one pixel for 20 twips, no smoothing
-        rendu.start("pdftoppm", {"-png", "-r", "72", "-aa", "no", "-aaVector", "no", fichier,
-                                 pf.dossierTemp + "/page"});
-        QVERIFY(rendu.waitForFinished());
-        const QImage image(pf.dossierTemp + "/page-1.png");
-        QCOMPARE(image.size(), (twips / 20).toSize());
-        const double jour = twips.width() / 45, bande = twips.height() / 5;
-        QList<int> rouges; // columns in red midway between the top and middle ticks
+        const QString infos = lance("pdfinfo", {fichier});
+        QVERIFY2(infos.contains("Title:           Dazozare – Jeanne Exemple"), qPrintable(infos));
+        QVERIFY(infos.contains("Creator:         Dazozare 5.1.1"));
+
+        const QImage image = rendu(fichier, 150);
+        QVERIFY(std::abs(image.width() - twips.width() * 150 / 1440) <= 1.5);
+        QVERIFY(std::abs(image.height() - twips.height() * 150 / 1440) <= 1.5);
+        const double px = 150 / 1440.0, zone = twips.width() - 2 * MargeTwips;
+        const double jour = zone / 45, haut = MargeTwips + (twips.height() - 2 * MargeTwips) / 5;
+        // Midway between the top and middle ticks, the reddest column is the marker's.
+        const int y = qRound((haut + haut / 4) * px);
+        int marqueur = 0;
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, qRound((bande + bande / 4) / 20)) == Rouge)
-                rouges << x;
-        QCOMPARE(rouges.size(), 1);
-        QVERIFY(std::abs(rouges.first() - 16 * jour / 20) <= 1);
+            if (qRed(image.pixel(x, y)) - qGreen(image.pixel(x, y))
+                > qRed(image.pixel(marqueur, y)) - qGreen(image.pixel(marqueur, y)))
+                marqueur = x;
+        QVERIFY(std::abs(marqueur - (MargeTwips + 16 * jour) * px) <= 2);
+        const QImage bande =
+            image.copy(QRectF(0, haut * px, image.width(), (haut - MargeTwips) * px).toRect());
+        const double solide = encre(bande, Physi).pixels;
+        QVERIFY(solide > 300);
+        for (const QColor& pointille : {Intel, Emoti})
+            QVERIFY2(encre(bande, pointille).pixels * 10 >= solide, qPrintable(pointille.name()));
+        const int bord = qCeil(5 / 25.4 * 150); // 5 mm
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (x < bord || y < bord || x >= image.width() - bord || y >= image.height() - bord)
+                    QVERIFY2(image.pixel(x, y) == qRgb(255, 255, 255),
+                             qPrintable(QString("%1,%2").arg(x).arg(y)));
     }
 
-    void commande() // a page that cannot be printed leaves no file; only real failures are told
+    // The printer keeps the text colour a page leaves: a second page of the session prints its
+    // first lines in the dark blue the first one ended with, not in black.
+    void deuxPages()
+    {
+        FakePlateforme pf;
+        Etat etat;
+        Impression impression(pf);
+        QList<QColor> couleurs;
+        for (int page = 1; page <= 2; ++page) {
+            const QString fichier = pf.dossierTemp + QString("/page%1.pdf").arg(page);
+            dialogue(pf, fichier);
+            QCOMPARE(impression.imprime(nullptr, entrees("3/11/1975", "17/05/2004"), etat),
+                     Impression::Resultat::Imprime);
+            const QImage haut =
+                rendu(fichier, 150)
+                    .copy(QRectF(0, MargeTwips * 150 / 1440, 1240, 3 * Ligne12pt * 150 / 1440)
+                              .toRect());
+            double bleu = 0, gris = 0; // the ink of the banner and the date: tinted or not
+            for (int y = 0; y < haut.height(); ++y)
+                for (int x = 0; x < haut.width(); ++x) {
+                    const QRgb p = haut.pixel(x, y);
+                    bleu += couverture(p, Physi);
+                    gris += qRed(p) == qBlue(p) ? 1 - qRed(p) / 255.0 : 0;
+                }
+            QVERIFY(bleu + gris > 100);
+            couleurs << (bleu > 10 * gris   ? Physi
+                         : gris > 10 * bleu ? QColor(Qt::black)
+                                            : QColor());
+        }
+        QCOMPARE(couleurs, (QList<QColor>{Qt::black, Physi}));
+    }
+
+    // A page that cannot be printed leaves no file; only real failures are told; a second
+    // command while the window's events run does nothing.
+    void commande()
     {
         FakePlateforme pf;
         Etat etat;
         const EntreesImpression bonnes = entrees("3/11/1975", "17/05/2004");
-        dialogue(pf, pf.dossierTemp + "/page.pdf", false);
         Impression impression(pf);
         using R = Impression::Resultat;
+        QList<R> imbriques;
+        pf.pendantPompe = [&] { imbriques << impression.imprime(nullptr, bonnes, etat); };
+        dialogue(pf, pf.dossierTemp + "/page.pdf", QPageSize::A4, false);
         QCOMPARE(impression.imprime(nullptr, bonnes, etat), R::Annule);
+        QCOMPARE(imbriques, QList<R>(3, R::DejaEnCours));
+        pf.pendantPompe = nullptr;
         dialogue(pf, pf.dossierTemp + "/page.pdf");
         QCOMPARE(impression.imprime(nullptr, entrees("", "17/05/2004"), etat),
                  R::NaissanceInvalide);

@@ -26,7 +26,7 @@ const EntreesImpression Entrees{"Jeanne Exemple",
 
 PageEnregistree enregistre(FakePlateforme& pf)
 {
-    PageEnregistree page(QSizeF(10772, 15704)); // A4 within 10 mm margins
+    PageEnregistree page(QSizeF(11906, 16838)); // A4
     Feuille feuille(page, EtatImprimante{});
     Etat etat;
     ImprimeFiche(feuille, Entrees, etat, pf, nullptr);

@@ -1,5 +1,6 @@
 #include "core/cycles.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace dz {
@@ -75,6 +76,13 @@ Courbes calculeCourbes(const Geometrie& g, int M)
     }
     return c;
 }
+
+double largeurPage(double feuille, double zone)
+{
+    return std::min(feuille, zone * 45 / JoursGraphe);
+}
+
+double hauteurPage(double feuille, double zone) { return std::min(feuille, (zone - 250) / 0.4); }
 
 int niveau(int v)
 {

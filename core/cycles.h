@@ -62,6 +62,12 @@ struct GeometriePage {
 };
 GeometriePage geometriePage(double W, double H, double D);
 
+// The page size, up to the sheet's, whose printed chart still fits in a printable area of
+// `zone` twips (the chart spans 33 days of W / 45; the band and the day numbers under it end
+// 2H / 5 + 250 twips down).
+double largeurPage(double feuille, double zone);
+double hauteurPage(double feuille, double zone);
+
 // Mood face 0 (furious) to 6 (laughing) for a value; bounds belong to the lower level.
 int niveau(int valeur);
 

@@ -1,5 +1,6 @@
 #include "print/impression.h"
 
+#include "core/cycles.h"
 #include "platform/identite.h"
 #include "platform/plateforme.h"
 
@@ -16,13 +17,17 @@ namespace {
 
 const QString Titre = QStringLiteral("Impression...");
 
-// The printable area within the margins, in whole twips, as the printer lays it out (a PDF
-// writer keeps its margins in whole points).
-QSizeF zoneTwips(const QPrinter& imprimante)
+// The page's size as the chart's proportions take it, in whole twips: the sheet's, as the page
+// was designed (the report's "Terme" then stands just left of the term's marker), unless the
+// margins leave the chart too little room: then as much as the printable area holds. The
+// marks are drawn from the printable area's top-left corner either way.
+QSizeF dimensionsTwips(const QPrinter& imprimante)
 {
-    const QSizeF pixels = imprimante.pageRect(QPrinter::DevicePixel).size();
     const double twips = 1440.0 / imprimante.resolution();
-    return QSizeF(std::round(pixels.width() * twips), std::round(pixels.height() * twips));
+    const QSizeF feuille = imprimante.paperRect(QPrinter::DevicePixel).size() * twips;
+    const QSizeF zone = imprimante.pageRect(QPrinter::DevicePixel).size() * twips;
+    return QSizeF(std::round(largeurPage(feuille.width(), zone.width())),
+                  std::round(hauteurPage(feuille.height(), zone.height())));
 }
 
 // What the print queue and the PDF call the page.
@@ -85,10 +90,10 @@ Impression::Resultat Impression::imprime(QWidget* fenetre, const EntreesImpressi
     imprimante.setCreator(Identite::titre() + u' ' + Identite::version());
 
     const EtatImprimante depart = imprimante_;
-    PageEnregistree page = dessine(zoneTwips(imprimante), depart, e, etat, fenetre);
+    PageEnregistree page = dessine(dimensionsTwips(imprimante), depart, e, etat, fenetre);
     if (!plateforme_.choisitImprimante(fenetre, imprimante))
         return Resultat::Annule;
-    if (const QSizeF choisie = zoneTwips(imprimante); choisie != page.taille)
+    if (const QSizeF choisie = dimensionsTwips(imprimante); choisie != page.taille)
         page = dessine(choisie, depart, e, etat, fenetre); // laid out again for this sheet
 
     const auto echec = [&](const QString& texte) {

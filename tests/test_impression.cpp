@@ -16,9 +16,9 @@ namespace {
 
 const QColor Rouge(200, 0, 0);
 const QColor Intel(0, 50, 0), Emoti(50, 0, 0), Physi(0, 0, 50); // the curves' colours
-// The printable area of A4 within 10 mm margins, in twips; a day; the band's top and height.
-const QSizeF ZoneA4(10772, 15704);
-const double W = ZoneA4.width(), d = W / 45, T = ZoneA4.height() / 5;
+// A4 in twips, as the chart's proportions take it; a day; the band's top and height.
+const QSizeF A4(11906, 16838);
+const double W = A4.width(), d = W / 45, T = A4.height() / 5;
 // Line heights of the report's two fonts, in twips.
 constexpr double Ligne12pt = 276, Ligne10pt = 230;
 constexpr double MargeTwips = 10 / 25.4 * 1440;
@@ -57,13 +57,16 @@ QStringList rapport(const QString& date, const QString& age, const QStringList& 
            + avant + valeurs + fin;
 }
 
-// The printer dialog answered with a PDF file, on the paper given.
+// The printer dialog answered with a PDF file, on the paper given, with other margins when
+// `marges` (mm) is not 0.
 void dialogue(FakePlateforme& pf, const QString& pdf, QPageSize::PageSizeId papier = QPageSize::A4,
-              bool accepte = true)
+              bool accepte = true, double marges = 0)
 {
     pf.imprimante = [=](QWidget*, QPrinter& p) {
         p.setOutputFileName(pdf);
         p.setPageSize(QPageSize(papier));
+        if (marges > 0)
+            p.setPageMargins(QMarginsF(marges, marges, marges, marges), QPageLayout::Millimeter);
         return accepte;
     };
 }
@@ -130,7 +133,7 @@ class TestImpression : public QObject {
     static PageEnregistree enregistre(const EntreesImpression& e, EtatImprimante depart = {})
     {
         FakePlateforme pf;
-        PageEnregistree page(ZoneA4);
+        PageEnregistree page(A4);
         Feuille f(page, depart);
         Etat etat;
         ImprimeFiche(f, e, etat, pf, nullptr);
@@ -268,17 +271,22 @@ private slots:
     {
         QTest::addColumn<QPageSize::PageSizeId>("papier");
         QTest::addColumn<QSizeF>("twips");
-        QTest::newRow("A4") << QPageSize::A4 << QSizeF(11906, 16838);
-        QTest::newRow("Letter") << QPageSize::Letter << QSizeF(12240, 15840);
+        QTest::addColumn<double>("marges"); // mm chosen in the dialog; 0: the default ones
+        QTest::addColumn<double>("blanc");  // mm along the edges where nothing is drawn
+        QTest::newRow("A4") << QPageSize::A4 << QSizeF(11906, 16838) << 0.0 << 5.0;
+        QTest::newRow("Letter") << QPageSize::Letter << QSizeF(12240, 15840) << 0.0 << 5.0;
+        QTest::newRow("A4, 30 mm") << QPageSize::A4 << QSizeF(11906, 16838) << 30.0 << 29.0;
     }
     void papier()
     {
         QFETCH(QPageSize::PageSizeId, papier);
         QFETCH(QSizeF, twips);
+        QFETCH(double, marges);
+        QFETCH(double, blanc);
         FakePlateforme pf;
         Etat etat;
         const QString fichier = pf.dossierTemp + "/page.pdf";
-        dialogue(pf, fichier, papier);
+        dialogue(pf, fichier, papier, true, marges);
         QCOMPARE(Impression(pf).imprime(nullptr, entrees("3/11/1975", "17/05/2004"), etat),
                  Impression::Resultat::Imprime);
         const QString lu = lance("pdftotext", {"-layout", fichier, "-"});
@@ -296,8 +304,8 @@ private slots:
         const QImage image = rendu(fichier, 150);
         QVERIFY(std::abs(image.width() - twips.width() * 150 / 1440) <= 1.5);
         QVERIFY(std::abs(image.height() - twips.height() * 150 / 1440) <= 1.5);
-        const double px = 150 / 1440.0, zone = twips.width() - 2 * MargeTwips;
-        const double jour = zone / 45, haut = MargeTwips + (twips.height() - 2 * MargeTwips) / 5;
+        const double px = 150 / 1440.0, jour = twips.width() / 45;
+        const double haut = (marges > 0 ? marges / 25.4 * 1440 : MargeTwips) + twips.height() / 5;
         // Midway between the top and middle ticks, the reddest column is the marker's.
         const int y = qRound((haut + haut / 4) * px);
         int marqueur = 0;
@@ -305,14 +313,14 @@ private slots:
             if (qRed(image.pixel(x, y)) - qGreen(image.pixel(x, y))
                 > qRed(image.pixel(marqueur, y)) - qGreen(image.pixel(marqueur, y)))
                 marqueur = x;
-        QVERIFY(std::abs(marqueur - (MargeTwips + 16 * jour) * px) <= 2);
+        QVERIFY(marges > 0 || std::abs(marqueur - (MargeTwips + 16 * jour) * px) <= 2);
         const QImage bande =
-            image.copy(QRectF(0, haut * px, image.width(), (haut - MargeTwips) * px).toRect());
+            image.copy(QRectF(0, haut * px, image.width(), twips.height() / 5 * px).toRect());
         const double solide = encre(bande, Physi).pixels;
         QVERIFY(solide > 300);
         for (const QColor& pointille : {Intel, Emoti})
             QVERIFY2(encre(bande, pointille).pixels * 10 >= solide, qPrintable(pointille.name()));
-        const int bord = qCeil(5 / 25.4 * 150); // 5 mm
+        const int bord = qCeil(blanc / 25.4 * 150);
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (x < bord || y < bord || x >= image.width() - bord || y >= image.height() - bord)

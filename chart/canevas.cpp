@@ -29,6 +29,11 @@ void Canevas::paintEvent(QPaintEvent*)
         peintre.setPen(QPen(Qt::black, 1));
         peintre.drawRect(0, 0, width() - 1, height() - 1);
     }
+    // Over the picture, not in it: the drawing keeps what the values were read from.
+    if (hasFocus()) {
+        peintre.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        peintre.drawRect(QRect(b, b, image_.width() - 1, image_.height() - 1));
+    }
 }
 
 } // namespace dz

@@ -27,6 +27,8 @@ public:
     void efface(); // fills the drawing area with the background colour
 
 protected:
+    // While the box has the focus, a dotted line runs just inside its border (QWidget repaints
+    // on every change of focus).
     void paintEvent(QPaintEvent* event) override;
 
 private:

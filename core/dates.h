@@ -23,6 +23,12 @@ std::optional<Date> reconnaitDate(std::string_view texte, std::chrono::year anne
 // "dd/mm/yyyy".
 std::string ecritDate(Date d);
 
+// Whether the date lies in 01/01/0100 - 31/12/9999, the dates a user can type and read back.
+constexpr bool dansCalendrier(Date d)
+{
+    return d.year() >= std::chrono::year{100} && d.year() <= std::chrono::year{9999};
+}
+
 // Whole days from `de` to `a` (negative when `a` comes first).
 long joursEntre(Date de, Date a);
 

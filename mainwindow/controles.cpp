@@ -42,6 +42,7 @@ QPushButton* bouton(QWidget* parent, const char* nom, const QRect& place, const 
     b->setGeometry(place);
     if (!intitule.isEmpty())
         b->setAccessibleName(intitule);
+    b->setAutoDefault(true); // Enter presses the focused button, as Space does
     return b;
 }
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,6 +104,18 @@ void Ondagramm::showEvent(QShowEvent* event)
         // After the show has finished, so that its messages stand over a visible window.
         QMetaObject::invokeMethod(this, &Ondagramm::Form_Activate, Qt::QueuedConnection);
     }
+}
+
+// Enter presses "Calcule" from wherever the focus stands, as a window's default button would:
+// the text boxes, the name box, the slider and the chart let it through; a focused button
+// has taken it already for itself.
+void Ondagramm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Commande1->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void Ondagramm::suitFenetre(QWidget* fenetre)

@@ -49,6 +49,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // ondagramm_fenetre.cpp: every control where it was designed.

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
@@ -68,13 +69,20 @@ void Ondagramm::Command3_Click() { TxtDateP->setText(texteDate(plateforme_.dateD
 
 void Ondagramm::Slider1_Change()
 {
+    // The thumb is back on 0 before the redraw lets queued keys and wheel notches run: each of
+    // them then moves the date by its own step, from the date the previous one left.
+    const int p = Slider1->value();
+    {
+        const QSignalBlocker silence(Slider1);
+        Slider1->setValue(0);
+    }
     montreEtiquettes();
     MiseAJour();
-    const int p = Slider1->value();
-    // A chart date being edited is not a date: nothing to move it from.
+    // A chart date being edited is not a date: nothing to move it from. No move leaves the
+    // calendar the program can read back.
     if (const auto d = plateforme_.litDate(TxtDateP->text()))
-        TxtDateP->setText(texteDate(ajouteJours(*d, p)));
-    Slider1->setValue(0); // reports the change again when p was not 0: a nested run with p = 0
+        if (const Date nouvelle = ajouteJours(*d, p); dansCalendrier(nouvelle))
+            TxtDateP->setText(texteDate(nouvelle));
     Commande1_Click();
 }
 
@@ -138,8 +146,14 @@ void Ondagramm::MiseAJour()
 
     ChoisitImageSexe(v[2], v[1]);
 
-    for (std::size_t k = 0; k < 3; ++k)
-        Picture1[k + 1]->setPixmap(Picture2[static_cast<std::size_t>(niveau(v[k]))]->pixmap());
+    for (std::size_t k = 0; k < 3; ++k) {
+        const QLabel* visage = Picture2[static_cast<std::size_t>(niveau(v[k]))];
+        ZoneImage* humeur = Picture1[k + 1];
+        humeur->setPixmap(visage->pixmap());
+        // "Humeur intellectuelle : visage furieux": the cycle, then the face shown.
+        humeur->setAccessibleName(humeur->accessibleName().section(QStringLiteral(" : "), 0, 0)
+                                  + QStringLiteral(" : ") + visage->accessibleName().toLower());
+    }
 
     const auto naissance = plateforme_.litDate(TxtDateN->text());
     const auto calcul = plateforme_.litDate(TxtDateP->text());
@@ -176,6 +190,9 @@ void Ondagramm::traceBande(const Geometrie& g, Date premier)
     traceBandeJours(AfichJour->image(), police(Face::MsSansSerif, 9.75),
                     AfichJour->palette().color(QPalette::WindowText), g.DX, premier);
     AfichJour->update();
+    AfichJour->setAccessibleDescription(
+        QStringLiteral("Jours du %1 au %2")
+            .arg(texteDate(premier), texteDate(ajouteJours(premier, 31))));
 }
 
 } // namespace dz

@@ -65,10 +65,6 @@ void Ondagramm::construitFenetre()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000); // the load sets 300 ms
 
-    // Enter anywhere one types presses Calcule; a default button only works in a dialog.
-    for (QLineEdit* saisie : {TxtDateN, TxtDateP, TxtDGUS, TxtAP, CmbNom->lineEdit()})
-        connect(saisie, &QLineEdit::returnPressed, Commande1, &QPushButton::click);
-
     QWidget* ordre[] = {CmbNom,   TxtDateN, TxtDateP, TxtDGUS, CmdAjoute, CmdSup,  Commande1,
                         Command1, Command2, TxtAP,    CmdSexe, Image1,    Slider1, Command3};
     for (std::size_t i = 1; i < std::size(ordre); ++i)
@@ -285,9 +281,9 @@ void Ondagramm::construitGraphique(QWidget* client)
         {&PictFille, "PictFille", dansImage1(5400, 2280, 975, 1335), "fille.svg", QSize(63, 87),
          "Fille"},
         {&PictPGarcon, "PictPGarcon", dansImage1(6480, 2040, 975, 1575), "plutot_garcon.svg",
-         QSize(63, 105), "Plutôt garçon"},
+         QSize(63, 105), "Plutôt Garçon"},
         {&PictPFille, "PictPFille", dansImage1(7560, 2040, 975, 1575), "plutot_fille.svg",
-         QSize(64, 104), "Plutôt fille"},
+         QSize(64, 104), "Plutôt Fille"},
     };
     for (const SourceSexe& s : sexes) {
         *s.boite = boiteImage(Image1, QLatin1String(s.nom), s.place, QLatin1String(s.fichier),

@@ -22,9 +22,12 @@ void Ondagramm::ChoisitImageSexe(int physique, int emotionnel)
         source = PictPGarcon;
     if (P < 0 && E < 0 && P < E)
         source = PictPFille;
-    // No rule: the picture of the last redraw where one held stays.
-    if (source)
+    // No rule: the picture of the last redraw where one held stays. A screen reader hears
+    // what the picture says.
+    if (source) {
         PictSexe->setPixmap(source->pixmap());
+        PictSexe->setAccessibleName(QStringLiteral("Sexe probable : ") + source->accessibleName());
+    }
 }
 
 void Ondagramm::CmdSexe_Click()
@@ -36,7 +39,8 @@ void Ondagramm::CmdSexe_Click()
 void Ondagramm::TxtDGUS_Change()
 {
     if (const auto reference = plateforme_.litDate(TxtDGUS->text()))
-        TxtAP->setText(texteDate(ajouteMois(*reference, 9)));
+        if (const Date terme = ajouteMois(*reference, 9); dansCalendrier(terme))
+            TxtAP->setText(texteDate(terme));
 }
 
 void Ondagramm::Command2_Click()

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -27,6 +28,9 @@ VisionneuseAide::VisionneuseAide(QWidget* parent)
     mise->setContentsMargins(0, 0, 0, 0);
     mise->addWidget(texte_);
     resize(600, 520);
+    for (const QKeySequence& touche :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(touche, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void VisionneuseAide::affiche(const QString& html, const QString& titreParDefaut)

@@ -4,11 +4,11 @@
 #include "platform/identite.h"
 #include "platform/plateforme.h"
 #include "platform/ressources.h"
+#include "shell/lienweb.h"
 
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 
@@ -60,7 +60,8 @@ frmAbout::frmAbout(Plateforme& plateforme)
     colore(lblTitle, QColor(), QColor(128, 0, 0));
 
     // The link hugs its text, centred on its designed box.
-    Label1_ = etiquette(this, "Label1", twips(240, 2280, 3645, 240), adresse_.toString(), centre);
+    Label1_ = etiquette<LienWeb>(this, "Label1", twips(240, 2280, 3645, 240), adresse_.toString(),
+                                 centre);
     Label1_->setFont(police(Face::MsSansSerif, 9.75, false, false, true));
     colore(Label1_, QColor(), QColor(0, 0, 255));
     const QRect boite = Label1_->geometry();
@@ -68,8 +69,8 @@ frmAbout::frmAbout(Plateforme& plateforme)
     lien.moveCenter(boite.center());
     Label1_->setGeometry(lien);
     Label1_->setCursor(curseurMain());
-    Label1_->setMouseTracking(true);
-    Label1_->installEventFilter(this);
+    connect(Label1_, &LienWeb::active, this, &frmAbout::Label1_Click);
+    connect(Label1_, &LienWeb::survole, this, &frmAbout::Label1_MouseMove);
 
     etiquette(this, "lblVersion", twips(600, 2640, 2925, 225),
               QStringLiteral("T R I V I X  Version ") + Identite::version(), centre);
@@ -95,24 +96,6 @@ frmAbout::frmAbout(Plateforme& plateforme)
 }
 
 frmAbout* frmAbout::ouvert() { return instance.data(); }
-
-bool frmAbout::eventFilter(QObject* objet, QEvent* event)
-{
-    if (objet == Label1_) {
-        switch (event->type()) {
-        case QEvent::MouseMove: Label1_MouseMove(); break;
-        case QEvent::MouseButtonRelease: {
-            const auto* souris = static_cast<QMouseEvent*>(event);
-            if (souris->button() == Qt::LeftButton
-                && Label1_->rect().contains(souris->position().toPoint()))
-                Label1_Click();
-            break;
-        }
-        default: break;
-        }
-    }
-    return QDialog::eventFilter(objet, event);
-}
 
 void frmAbout::Label1_Click() { plateforme_.ouvreUrl(adresse_); }
 

@@ -4,10 +4,9 @@
 #include <QDialog>
 #include <QUrl>
 
-class QLabel;
-
 namespace dz {
 
+class LienWeb;
 class Plateforme;
 
 class frmAbout : public QDialog {
@@ -18,15 +17,12 @@ public:
     // The open About window, or nullptr.
     static frmAbout* ouvert();
 
-protected:
-    bool eventFilter(QObject* objet, QEvent* event) override;
-
 private:
     void Label1_Click();
     void Label1_MouseMove();
 
     Plateforme& plateforme_;
-    QLabel* Label1_;
+    LienWeb* Label1_;
     QUrl adresse_;
 };
 

@@ -6,6 +6,9 @@
 #include "mainwindow/ondagramm.h"
 #include "support/fakeplatform.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +62,11 @@ class TestCalcul : public QObject {
     bool cachee(const QString& nom) const { return c(nom)->isHidden(); }
     QImage image(const QString& nom) const { return c<Canevas>(nom)->image(); }
     QImage visage(const QString& nom) const { return c<QLabel>(nom)->pixmap().toImage(); }
+    // What a screen reader hears of a control.
+    QString lu(const QString& nom, QAccessible::Text quoi = QAccessible::Name) const
+    {
+        return QAccessible::queryAccessibleInterface(c(nom))->text(quoi);
+    }
     Cachees cachees() const
     {
         return {cachee("Etiquette5"), cachee("Etiquette6"), cachee("Etiquette7")};
@@ -89,6 +97,9 @@ class TestCalcul : public QObject {
     {
         for (int i = 0; i < 32; ++i)
             QCOMPARE(cellule(image("AfichJour"), i), cellule(jours_, premier.addDays(i).day() - 1));
+        QCOMPARE(lu("AfichJour", QAccessible::Description),
+                 "Jours du " + premier.toString("dd/MM/yyyy") + " au "
+                     + premier.addDays(31).toString("dd/MM/yyyy"));
         const int M = w_->etat().ColonneDate;
         QCOMPARE(M, cachee("LblTerme") ? ColonneNormale : ColonneTerme);
         QCOMPARE(cachee("Slider1"), M == ColonneTerme);
@@ -206,6 +217,62 @@ private slots:
         verifieGraphique(lit(jour).addDays(-15));
     }
 
+    // Keys and wheel notches arriving faster than the redraws, each while the previous one's
+    // redraw lets events run: each moves the date by its own step, none lost, none counted twice.
+    void rafale_data()
+    {
+        QTest::addColumn<int>("touche"); // 0: a wheel notch up
+        QTest::addColumn<int>("nombre");
+        QTest::addColumn<int>("jours");
+        QTest::newRow("20 x droite") << int(Qt::Key_Right) << 20 << 20;
+        QTest::newRow("7 x gauche") << int(Qt::Key_Left) << 7 << -7;
+        QTest::newRow("4 x page") << int(Qt::Key_PageUp) << 4 << 20;
+        QTest::newRow("6 crans") << 0 << 6 << 6 * QApplication::wheelScrollLines();
+    }
+    void rafale()
+    {
+        QFETCH(int, touche);
+        QFETCH(int, nombre);
+        calcule("17/05/2004");
+        QWidget* curseur = c("Slider1");
+        const QPointF milieu = curseur->rect().center();
+        const auto envoie = [&] {
+            QKeyEvent cle(QEvent::KeyPress, touche, {});
+            QWheelEvent cran(milieu, curseur->mapToGlobal(milieu), {}, QPoint(0, 120), {}, {},
+                             Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(curseur, touche ? static_cast<QEvent*>(&cle) : &cran);
+        };
+        int restants = nombre - 1;
+        fake_.pendantPompe = [&] {
+            if (restants > 0) {
+                --restants;
+                envoie();
+            }
+        };
+        envoie();
+        fake_.pendantPompe = nullptr;
+        QCOMPARE(restants, 0);
+        QFETCH(int, jours);
+        QCOMPARE(t("TxtDateP"), lit("17/05/2004").addDays(jours).toString("dd/MM/yyyy"));
+        QCOMPARE(c<QObject>("Slider1")->property("value"), 0);
+    }
+
+    // No road writes a date past the calendar's ends, which the program could not read back.
+    void calendrier()
+    {
+        for (const auto& [date, touche] :
+             {std::pair{"31/12/9999", Qt::Key_Right}, {"01/01/0100", Qt::Key_Left}}) {
+            calcule(date);
+            fais(QString("Slider1:") + QKeySequence(touche).toString());
+            QCOMPARE(t("TxtDateP"), date);
+            QCOMPARE(c<QObject>("Slider1")->property("value"), 0);
+        }
+        c<QLineEdit>("TxtDGUS")->setText("31/03/9999");
+        QCOMPARE(t("TxtAP"), "31/12/9999");
+        c<QLineEdit>("TxtDGUS")->setText("01/04/9999"); // its term would be 01/01/10000
+        QCOMPARE(t("TxtAP"), "31/12/9999");
+    }
+
     // Faces: up to -40 level 0, -20 1, -5 2, 5 3, 20 4, 40 5, else 6. Picture: P > 0 >= E a
     // boy, P <= 0 < E a girl, P > E > 0 rather a boy, P < E < 0 rather a girl, else the last one.
     void etiquettes_data()
@@ -246,10 +313,24 @@ private slots:
             for (int n = 0; n < 7; ++n)
                 QCOMPARE(face == visage(QStringLiteral("Picture2_%1").arg(n)), n == niveaux[k]);
         }
+        const QString humeurs[3] = {"Humeur intellectuelle", "Humeur émotionnelle",
+                                    "Humeur physique"};
+        const QString visages[7] = {"furieux",  "triste", "un peu triste", "grimaçant",
+                                    "souriant", "joyeux", "hilare"};
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(lu(QStringLiteral("Picture1_%1").arg(k + 1)),
+                     humeurs[k] + " : visage " + visages[niveaux[k]]);
+        const QString annonceAvant = lu("PictSexe");
         fais("CmdSexe");
         const QImage attendue = sexe.isEmpty() ? avant : visage(sexe);
         QCOMPARE(visage("PictSexe"), attendue);
         QVERIFY(sexe.isEmpty() || attendue != avant);
+        const QMap<QString, QString> reponses{{"Pictgarcon", "Garçon"},
+                                              {"PictFille", "Fille"},
+                                              {"PictPGarcon", "Plutôt Garçon"},
+                                              {"PictPFille", "Plutôt Fille"}};
+        QCOMPARE(lu("PictSexe"),
+                 sexe.isEmpty() ? annonceAvant : "Sexe probable : " + reponses[sexe]);
         for (int tic = 1; tic <= 3; ++tic) {
             QMetaObject::invokeMethod(c<QTimer>("Timer1"), "timeout");
             QCOMPARE(cachees(), tic % 2 ? paire : Cachees(3, false));

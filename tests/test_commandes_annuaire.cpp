@@ -22,12 +22,13 @@ using Noms = QStringList;
 namespace {
 
 enum class Action {
-    Ajoute,       // "Ajouter", answering Yes if asked
-    AjouteNon,    // "Ajouter", answering No
-    AjouteEchoue, // "Ajouter", answering Yes; a folder takes the file's place meanwhile
-    Supprime,     // "Supprimer"
-    Choisit,      // the first name picked in the list
-    RetourAPropos // back from the About window, after a message box closed
+    Ajoute,        // "Ajouter", answering Yes if asked
+    AjouteNon,     // "Ajouter", answering No
+    AjouteEchoue,  // "Ajouter", answering Yes; a folder takes the file's place meanwhile
+    Supprime,      // "Supprimer"
+    Choisit,       // the first name picked in the list
+    RetourAPropos, // back from the About window, after a message box closed
+    RetourAide     // back from the help viewer, closed by Escape
 };
 
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B, ABA = AB + A1;
@@ -106,6 +107,7 @@ private slots:
         row("choix sans fichier", A::Choisit, Z, Efface, "", Aucun, "Z|B", "Z|" + D,
             {"Rien n'a encore été entré dans l'annuaire..."});
         row("retour d'À propos", A::RetourAPropos, AB, Efface, "Zo", Aucun, "", "|" + D, {Vide});
+        row("retour de l'aide", A::RetourAide, AB, Efface, "Zo", Aucun, "A|B", "Zo|" + D);
     }
     void commande()
     {
@@ -148,6 +150,18 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(frmAbout::ouvert()));
             QTest::mouseClick(frmAbout::ouvert()->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
             QTRY_VERIFY(!frmAbout::ouvert());
+            w_->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+            break;
+        }
+        case Action::RetourAide: {
+            QFile aide(p_->dossierApp + "/Dazozare.hlp");
+            QVERIFY(aide.open(QIODevice::WriteOnly) && aide.write("<p>Aide</p>") > 0);
+            aide.close();
+            w_->findChild<QAction*>("Aide")->trigger();
+            QWidget* lecteur = w_->findChild<QWidget*>("VisionneuseAide");
+            QVERIFY(lecteur && QTest::qWaitForWindowActive(lecteur));
+            QTest::keyClick(lecteur, Qt::Key_Escape);
             w_->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(w_.get()));
             break;

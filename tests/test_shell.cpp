@@ -6,6 +6,7 @@
 #include "shell/frmabout.h"
 #include "support/fakeplatform.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -80,6 +81,24 @@ private slots:
         }
     }
 
+    // Tab reaches the web link, which a screen reader hears as a link; Enter and Space open it.
+    void aproposAuClavier()
+    {
+        FakePlateforme p;
+        QPointer<frmAbout> a = montreAPropos(p);
+        QVERIFY(QTest::qWaitForWindowActive(a));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* lien = QApplication::focusWidget();
+        QCOMPARE(lien->objectName(), "Label1");
+        const QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(lien);
+        QCOMPARE(lu->role(), QAccessible::Link);
+        QCOMPARE(lu->text(QAccessible::Name), "https://www.dazozare.example/");
+        QTest::keyClick(lien, Qt::Key_Return);
+        QTest::keyClick(lien, Qt::Key_Space);
+        QCOMPARE(p.urlsOuvertes, QList<QUrl>(2, QUrl("https://www.dazozare.example/")));
+        QVERIFY(a); // Enter on the link opens it, and leaves the window open
+    }
+
     // With the About window open: hovering darkens the link for good, a click hands its
     // address to the platform, and Quitter ends the event loop at once, closing nothing.
     void aproposLienEtQuitter()
@@ -115,6 +134,13 @@ private slots:
         QVERIFY(lecteur && lecteur->isVisible());
         QCOMPARE(lecteur->windowTitle(), "Essai");
         QVERIFY(p.messages.isEmpty());
+        for (const QKeySequence& touche : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+            montreAide(p, &principale);
+            QPointer<VisionneuseAide> ouvert = principale.findChild<VisionneuseAide*>();
+            QVERIFY(QTest::qWaitForWindowActive(ouvert));
+            QTest::keySequence(ouvert, touche);
+            QTRY_VERIFY2(!ouvert, qPrintable(touche.toString()));
+        }
     }
 };
 

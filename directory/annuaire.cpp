@@ -190,7 +190,7 @@ Annuaire::Resultat Annuaire::sousVerrou(Modification&& modification)
 // The lines as the new content of the file, each ended by CR LF. False once told why not.
 bool Annuaire::remplaceParLignes(const QString& texte)
 {
-    const auto octets = encodeCp1252(texte);
+    const auto octets = ecritContenu(texte);
     if (!octets) {
         const qsizetype i = premierIntraduisible(texte);
         alerte(QStringLiteral("L'annuaire contient le caractère « %1 », que Dazozare ne peut pas "
@@ -225,19 +225,19 @@ Annuaire::Resultat Annuaire::AjouteFiche(const QString& nom, const QString& nais
             texte.append(ligne).append(QStringLiteral("\r\n"));
         }
         const QString fiche = ligneFiche(nom, naissance) + QStringLiteral("\r\n");
-        if (contenu.codage != Codage::Cp1252 || contenu.ctrlZ) {
-            // Not in the program's own shape: the whole file is written again in it.
-            return remplaceParLignes(texte + fiche) ? Resultat{Issue::Fait, {}} : Resultat{};
-        }
         // An editor may have left the last line without its end: end it first.
         QString fin;
         if (contenu.texte.endsWith(u'\r'))
             fin = QStringLiteral("\n");
         else if (!contenu.texte.isEmpty() && !contenu.texte.endsWith(u'\n'))
             fin = QStringLiteral("\r\n");
-        const auto octets = encodeCp1252(fin + fiche); // refusFiche let only what encodes through
-        const auto echec = octets ? fichiers_.ajoute(fichier_, *octets) : Echec::AppelIncorrect;
-        if (echec) {
+        const QByteArray ajout = encodeCp1252(fin + fiche).value_or(QByteArray());
+        // A file in another shape, or one that the record would make read otherwise, is
+        // written again whole, in the program's own shape.
+        if (contenu.codage != Codage::Cp1252 || contenu.ctrlZ
+            || litContenu(contenu.brut + ajout).texte != contenu.texte + fin + fiche)
+            return remplaceParLignes(texte + fiche) ? Resultat{Issue::Fait, {}} : Resultat{};
+        if (const auto echec = fichiers_.ajoute(fichier_, ajout)) {
             signale(*echec);
             return {};
         }

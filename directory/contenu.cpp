@@ -32,9 +32,11 @@ QString refusPartie(const QString& texte, const QString& quoi)
 
 } // namespace
 
-Contenu litContenu(QByteArrayView octets)
+Contenu litContenu(const QByteArray& brut)
 {
     Contenu c;
+    c.brut = brut;
+    QByteArrayView octets = brut;
     if (commencePar(octets, "\xFF\xFE") || commencePar(octets, "\xFE\xFF")) {
         c.codage = Codage::Utf16;
         return c;
@@ -43,22 +45,29 @@ Contenu litContenu(QByteArrayView octets)
         c.ctrlZ = true;
         octets.chop(1);
     }
-    const bool bom = commencePar(octets, "\xEF\xBB\xBF");
-    if (bom)
-        octets = octets.sliced(3);
-    const bool ascii = std::all_of(octets.begin(), octets.end(),
+    const bool marque = commencePar(octets, "\xEF\xBB\xBF");
+    const QByteArrayView corps = marque ? octets.sliced(3) : octets;
+    const bool ascii = std::all_of(corps.begin(), corps.end(),
                                    [](char o) { return static_cast<unsigned char>(o) < 0x80; });
-    if (bom || !ascii) {
+    if (marque || !ascii) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString texte = utf8(octets);
-        if (bom || !utf8.hasError()) {
+        QString texte = utf8(corps);
+        if (!utf8.hasError()) {
             c.codage = Codage::Utf8;
             c.texte = std::move(texte);
             return c;
         }
     }
-    c.texte = decodeCp1252(octets);
+    c.texte = decodeCp1252(octets); // a mark before bytes that are no UTF-8 is no mark
     return c;
+}
+
+std::optional<QByteArray> ecritContenu(const QString& texte)
+{
+    auto octets = encodeCp1252(texte);
+    if (octets && litContenu(*octets).texte != texte)
+        return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
+    return octets;
 }
 
 QList<QStringView> lignes(QStringView texte)

@@ -3,6 +3,7 @@
 // editor (UTF-8, LF only, no end of line at the end, a Ctrl-Z from DOS). One record a line,
 // "nom=<name>;Naissan=<birth date>".
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -27,9 +28,15 @@ struct Contenu {
     Codage codage = Codage::Cp1252;
     QString texte;      // without byte-order mark and without the final Ctrl-Z
     bool ctrlZ = false; // a Ctrl-Z stood at the very end
+    QByteArray brut;    // the bytes as read
 };
 
-Contenu litContenu(QByteArrayView octets);
+Contenu litContenu(const QByteArray& octets);
+
+// The bytes that hold the text: Windows-1252, or, when those bytes would read back as another
+// text (they happen to make valid UTF-8), UTF-8 with its byte-order mark. Nothing when a
+// character has no place in Windows-1252.
+std::optional<QByteArray> ecritContenu(const QString& texte);
 
 // The lines of a text but the blank ones, which hold no record; a line ends at CR LF, at a lone
 // CR or at a lone LF.

@@ -307,6 +307,10 @@ private slots:
         row("UTF-8 sans BOM", Forme::Fichier, A1 + Ev, "A|Éva", A1 + EvCp + Zoe, EvCp, {0, 0, 0});
         row("UTF-8 hors page de code", Forme::Fichier, A1 + Inconnu, "A|Łukasz", {}, {}, {0, 1, 1});
         row("UTF-16", Forme::Fichier, Utf16, "", {}, {}, {1, 1, 1});
+        const Octets Ambigu("nom=\xC3\xA9;Naissan=1\r\n"); // Windows-1252 "Ã©", yet valid UTF-8
+        row("Windows-1252 qui passerait pour de l'UTF-8", Forme::Fichier,
+            Ambigu + "nom=A;Naissan=\xE9\r\n", "Ã©|A", Ambigu + "nom=A;Naissan=\xE9\r\n" + Zoe,
+            "\xEF\xBB\xBFnom=\xC3\x83\xC2\xA9;Naissan=1\r\n", {0, 0, 0});
         row("ligne vide", Forme::Fichier, A1 + "\r\n" + B, "A|B", A1 + "\r\n" + B + Zoe, B,
             {0, 0, 0});
         row("1000 lignes illisibles", Forme::Fichier, A1 + brouillons + B, "A|B",

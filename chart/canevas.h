@@ -18,13 +18,18 @@ public:
     int largeur() const { return taille_.width(); }
     int hauteur() const { return taille_.height(); }
 
-    // Drawing area, (0, 0) at its top-left, logical pixels.
-    QImage& image() { return image_; }
+    // Drawing area, (0, 0) at its top-left, logical pixels; it holds as many device pixels as
+    // the screen shows, so that it is drawn at the screen's own resolution.
+    QImage& image();
     const QImage& image() const { return image_; }
 
     void setFond(const QColor& fond) { fond_ = fond; }
     QColor fond() const { return fond_; }
     void efface(); // fills the drawing area with the background colour
+
+signals:
+    // The screen's pixel density changed: the picture, kept but enlarged, wants drawing again.
+    void densiteChangee();
 
 protected:
     // While the box has the focus, a dotted line runs just inside its border (QWidget repaints
@@ -32,6 +37,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool suitDensite(); // true when the picture had to follow a new density
+    void creeImage(qreal densite);
+
     QSize taille_;
     bool bordure_;
     QColor fond_;

@@ -29,10 +29,17 @@ void prepare(QPainter& p)
     p.setBrush(Qt::NoBrush);
 }
 
+// A one-to-one picture gets every point on the design pixel it lands on, as the chart was
+// designed; a denser one (a high-density screen) gets the true positions at its own resolution.
+bool auPixel(const QPainter& p) { return p.device()->devicePixelRatioF() == 1; }
+
 void ligne(QPainter& p, const QColor& c, double x1, double y1, double x2, double y2)
 {
     p.setPen(QPen(c, 1));
-    p.drawLine(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2)));
+    if (auPixel(p))
+        p.drawLine(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2)));
+    else
+        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
 } // namespace
@@ -54,9 +61,11 @@ int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur)
     for (std::size_t i = 0; i < lignes.size(); ++i) {
         const double t = lignes[i];
         if (static_cast<int>(i) + 1 == pasMarqueur) {
-            const QPoint haut(pixel(t - 2), pixel(1));
-            const QPoint bas(pixel(t + 2), pixel(g.H));
-            p.fillRect(QRect(haut, bas), couleurQB(12));
+            if (auPixel(p))
+                p.fillRect(QRect(QPoint(pixel(t - 2), pixel(1)), QPoint(pixel(t + 2), pixel(g.H))),
+                           couleurQB(12));
+            else // the same five pixels' width, centred on the day
+                p.fillRect(QRectF(QPointF(t - 2.5, 0.5), QPointF(t + 2.5, g.H + 0.5)), couleurQB(12));
             colonne = static_cast<int>(std::floor(t));
         } else {
             ligne(p, couleurQB(1), t, 1, t, g.H);

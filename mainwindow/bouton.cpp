@@ -8,6 +8,26 @@
 
 namespace dz {
 
+Bouton::Disposition Bouton::disposition() const
+{
+    const QRect zone = rect().adjusted(2, 1, -2, -2);
+    const QFontMetrics fm = fontMetrics();
+    Disposition d;
+    d.texte = fm.boundingRect(zone, Drapeaux, text());
+    if (icon().isNull()) { // centred
+        d.texte.moveTop(zone.top() + std::max(0, (zone.height() - d.texte.height()) / 2));
+        return d;
+    }
+    // The picture at the top; the caption at the bottom, where its line's leading above the
+    // capitals may reach under the picture.
+    d.image = QRect(QPoint(zone.left() + (zone.width() - iconSize().width()) / 2, zone.top()),
+                    iconSize());
+    const int espace = zone.height() - d.image.height() - d.texte.height();
+    d.image.translate(0, std::max(0, espace / 2));
+    d.texte.moveBottom(zone.bottom() - std::max(0, espace - espace / 2));
+    return d;
+}
+
 void Bouton::paintEvent(QPaintEvent*)
 {
     QStylePainter peintre(this);
@@ -21,22 +41,18 @@ void Bouton::paintEvent(QPaintEvent*)
         peintre.drawControl(QStyle::CE_PushButtonBevel, option);
     }
 
-    const bool avecImage = !icon().isNull();
-    QRect zone = rect().adjusted(2, avecImage ? 1 : 2, -2, avecImage ? -1 : -2);
-    if (isDown())
-        zone.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-    const int drapeaux = Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
-    const int hauteurTexte = peintre.fontMetrics().boundingRect(zone, drapeaux, text()).height();
-    const int hauteurImage = avecImage ? iconSize().height() : 0;
-    int y = zone.top() + std::max(0, (zone.height() - hauteurImage - hauteurTexte) / 2);
-    if (avecImage) {
-        const QPixmap p = icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
-        peintre.drawPixmap(zone.left() + (zone.width() - iconSize().width()) / 2, y, p);
-        y += hauteurImage;
+    Disposition d = disposition();
+    if (isDown()) {
+        const QPoint decalage(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                              style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+        d.image.translate(decalage);
+        d.texte.translate(decalage);
     }
-    peintre.drawItemText(QRect(zone.left(), y, zone.width(), zone.bottom() + 1 - y),
-                         drapeaux | Qt::AlignTop, palette(), isEnabled(), text(),
+    if (!d.image.isNull())
+        peintre.drawPixmap(
+            d.image.topLeft(),
+            icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    peintre.drawItemText(d.texte, Drapeaux | Qt::AlignTop, palette(), isEnabled(), text(),
                          QPalette::ButtonText);
 
     if (hasFocus()) {

@@ -11,6 +11,15 @@ class Bouton : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
+    // Where the picture and the caption's lines are painted: inside the border, the caption's
+    // last line a pixel clear of it, under the picture when there is one.
+    struct Disposition {
+        QRect image;
+        QRect texte;
+    };
+    Disposition disposition() const;
+    static constexpr int Drapeaux = Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

@@ -20,12 +20,16 @@ QColor faceBouton() { return QGuiApplication::palette().color(QPalette::Button);
 // caption that would lose its last letters is condensed just enough to fit its box.
 void serre(QLabel* l)
 {
-    const int largeur = l->fontMetrics().horizontalAdvance(l->text());
-    const int place = l->contentsRect().width();
-    if (largeur <= place)
-        return;
     QFont f = l->font();
-    f.setStretch(place * 100 / largeur);
+    for (int etirement = 100; etirement > 50; --etirement) {
+        f.setStretch(etirement);
+        const QFontMetrics fm(f);
+        // QLabel sets the text of a framed label in by half an "x".
+        const int retrait = l->indent() >= 0 ? l->indent()
+                            : l->frameWidth() > 0 ? fm.horizontalAdvance(u'x') / 2 : 0;
+        if (fm.horizontalAdvance(l->text()) + retrait <= l->contentsRect().width())
+            break;
+    }
     l->setFont(f);
 }
 

@@ -81,6 +81,14 @@ void Ondagramm::Form_Load()
     connect(Slider1, &QSlider::valueChanged, this, &Ondagramm::Slider1_Change);
     for (std::size_t k = 1; k <= 3; ++k)
         connect(Picture1[k], &ZoneImage::doubleClique, this, &Ondagramm::MiseAJour);
+    // On a screen of another density the chart is drawn again at that density.
+    connect(
+        Image1, &Canevas::densiteChangee, this,
+        [this] {
+            if (etat_.ValeurCycle[0])
+                MiseAJour();
+        },
+        Qt::QueuedConnection);
 
     connect(Quitter, &QAction::triggered, this, &Ondagramm::quitterDemande);
     connect(Imprimer, &QAction::triggered, this, &Ondagramm::Command1_Click);

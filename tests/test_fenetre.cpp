@@ -1,5 +1,7 @@
 // The main window as laid out: controls, looks, menu, size, Tab order and screen-reader names.
 
+#include "chart/canevas.h"
+#include "mainwindow/bouton.h"
 #include "mainwindow/ondagramm.h"
 #include "support/fakeplatform.h"
 
@@ -112,8 +114,6 @@ private slots:
         const char* texte = titre ? "title" : w->inherits("QComboBox") ? "currentText" : "text";
         QTEST(w->property(texte).toString(), "texte");
         QTEST(w->isHidden(), "cache");
-        if (auto* l = qobject_cast<QLabel*>(w)) // shown whole, whatever the face
-            QVERIFY(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()));
     }
 
     // The value labels in white on their cycle's colour; a few key faces, in pixels.
@@ -166,6 +166,56 @@ private slots:
                               "Command2=Ondagrammes prés du terme", "TxtAP=Terme", "CmdSexe=Sexe",
                               "Image1=Ondagramme", "Slider1=Déplacer la date du ondagramme",
                               "Command3=Aujourd'hui", "CmbNom=Nom Prénom"}));
+    }
+
+    // Every caption shows whole inside its control, at the scale the test runs at (ctest runs it
+    // at 1 and 2), its design text and what a computation writes: labels within their frame and
+    // indent, button captions a pixel clear of the border and under the picture.
+    void legendes()
+    {
+        QTest::keyClicks(controle("TxtDateN"), "01/01/1970");
+        QTest::keyClick(controle("TxtDateN"), Qt::Key_Return);
+        const QStringList jamaisMontrees{"AfichIntel", "AfichEmoti", "AfichPhysi"};
+        for (QLabel* l : fenetre_->findChildren<QLabel*>()) {
+            if (l->text().isEmpty() || jamaisMontrees.contains(l->objectName()))
+                continue;
+            const QFontMetrics fm = l->fontMetrics();
+            const int retrait = l->indent() >= 0      ? l->indent()
+                                : l->frameWidth() > 0 ? fm.horizontalAdvance(u'x') / 2
+                                                      : 0;
+            QVERIFY2(fm.horizontalAdvance(l->text()) + retrait <= l->contentsRect().width(),
+                     qPrintable(l->objectName()));
+        }
+        for (auto* b : fenetre_->findChildren<QPushButton*>()) {
+            const auto d = static_cast<Bouton*>(b)->disposition();
+            const QRect zone = b->rect().adjusted(2, 1, -2, -2);
+            QVERIFY2(zone.contains(d.texte), qPrintable(b->objectName() + ": " + b->text()));
+            const QFontMetrics fm = b->fontMetrics();
+            QVERIFY2(d.image.isNull()
+                         || d.texte.top() + fm.ascent() - fm.capHeight() > d.image.bottom(),
+                     qPrintable(b->objectName()));
+        }
+    }
+
+    // On a dense screen the chart is drawn at the screen's own resolution, not blown up; the
+    // values stay those read at the design pixels (the worked example of 17/05/2004).
+    void densite()
+    {
+        QTest::keyClicks(controle("TxtDateN"), "01/01/1970");
+        QTest::keyClick(controle("TxtDateN"), Qt::Key_Return);
+        QStringList valeurs;
+        for (const char* nom : {"Etiquette5", "Etiquette6", "Etiquette7"})
+            valeurs << controle(nom)->property("text").toString().section(':', 1).trimmed();
+        QCOMPARE(valeurs, QStringList({"15", "32", "-37"}));
+        const QImage image = fenetre_->findChild<Canevas*>("Image1")->image();
+        const qreal densite = fenetre_->devicePixelRatioF();
+        QCOMPARE(image.width(), qRound(627 * densite));
+        int fines = 0; // curve pixels whose 2 x 2 block is not all theirs
+        for (int y = 1; y < image.height(); y += 2)
+            for (int x = 1; x < image.width(); x += 2)
+                if (const QRgb p = image.pixel(x, y); p == qRgb(0, 128, 0) || p == qRgb(128, 0, 0))
+                    fines += image.pixel(x - 1, y) != p || image.pixel(x, y - 1) != p;
+        QVERIFY(densite == 1 || fines > 100);
     }
 
     // Enter presses the focused button, and "Calcule" from anywhere else; Space presses the

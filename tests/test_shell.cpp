@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -34,7 +36,28 @@ int boucle()
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { prepareApplication(*qApp); }
     void cleanup() { delete frmAbout::ouvert(); }
+
+    // One face for the whole program, message boxes included; their buttons in French and
+    // without the style's fallback pictures.
+    void apparence()
+    {
+        QCOMPARE(QApplication::font().family(), "Liberation Sans");
+        QCOMPARE(QApplication::font().pixelSize(), 11);
+        QMessageBox boite(QMessageBox::Question, "Annuaire...", "Essai",
+                          QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(boite.findChild<QLabel*>("qt_msgbox_label")->font().family(), "Liberation Sans");
+        QStringList boutons;
+        for (const QAbstractButton* b : boite.buttons()) {
+            QVERIFY(b->icon().isNull());
+            boutons << b->text();
+        }
+        boutons.sort();
+        QCOMPARE(boutons, QStringList({"&Non", "&Oui"}));
+        QCOMPARE(QCoreApplication::translate("QPrintPropertiesDialog", "Printer Properties"),
+                 "Propriétés de l'imprimante"); // one that Qt's own catalogue lacks
+    }
 
     // The splash hands over once its interval is over, already closed. Its closing does not
     // end the event loop, even when the next window's load lets pending events run first.

@@ -1,12 +1,14 @@
 // One full redraw of the main window (arithmetic, chart, day strip, labels, faces and the event
 // pump that lets the window repaint), reached through Calcule and through a face double-click,
-// and the cycle arithmetic alone (630 x 3 sines and the read-back). Goal: a redraw under 1 ms.
+// the cycle arithmetic alone (630 x 3 sines and the read-back), and the bare QPainter floor.
+// Run it with QT_SCALE_FACTOR=2 for a high-density screen.
 #include "core/cycles.h"
 #include "mainwindow/ondagramm.h"
 #include "support/fakeplatform.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
@@ -64,6 +66,26 @@ void BM_Arithmetique(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Arithmetique)->Unit(benchmark::kMicrosecond);
+
+// The floor of a redraw: the same 630 x 3 curve segments drawn by a bare QPainter into a picture
+// of the chart's size and density, without the window around it.
+void BM_PlancherQPainter(benchmark::State& state)
+{
+    const qreal densite = qApp->devicePixelRatio();
+    QImage image(QSize(627, 243) * densite, QImage::Format_RGB32);
+    image.setDevicePixelRatio(densite);
+    const Courbes c = calculeCourbes(geometrie(629, 245, 12555), 304);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        for (std::size_t j = 1; j < c.y.size(); ++j)
+            for (std::size_t k = 0; k < 3; ++k) {
+                p.setPen(QPen(Qt::darkBlue, 1));
+                p.drawLine(QPointF(double(j - 1), c.y[j - 1][k]), QPointF(double(j), c.y[j][k]));
+            }
+    }
+}
+BENCHMARK(BM_PlancherQPainter)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

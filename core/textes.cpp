@@ -27,6 +27,10 @@ std::string texteAfich(int valeur) { return formatEntier(valeur) + " ( Min -50, 
 
 std::string texteJoursVecus(double jours) { return formatJours(jours) + " jours de vie"; }
 
-std::string texteAge(int annees) { return (annees < 0 ? "" : " ") + formatEntier(annees) + " Ans"; }
+std::string texteAge(int annees)
+{
+    std::string texte = annees < 0 ? "" : " ";
+    return texte.append(formatEntier(annees)).append(" Ans");
+}
 
 } // namespace dz

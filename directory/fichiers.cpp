@@ -1,6 +1,7 @@
 #include "directory/fichiers.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -90,6 +91,7 @@ Verrou Fichiers::verrouille(const QString& chemin, int delaiMs)
 {
     Verrou verrou;
     const QString nom = chemin + QStringLiteral(".lock");
+    QDir().mkpath(QFileInfo(chemin).absolutePath()); // the first change makes the folder
 #ifdef Q_OS_WIN
     auto fichier = std::make_unique<QLockFile>(nom);
     if (fichier->tryLock(delaiMs))

@@ -53,7 +53,8 @@ class Fichiers {
 public:
     virtual ~Fichiers() = default;
 
-    // The lock beside the file ("<file>.lock"), waited for at most `delaiMs`.
+    // The lock beside the file ("<file>.lock"), waited for at most `delaiMs`; the file's
+    // folder is made first when missing.
     Verrou verrouille(const QString& chemin, int delaiMs);
 
     // The whole file when it is a plain file of at most `limite` bytes. Never blocks: a

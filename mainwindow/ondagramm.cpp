@@ -157,7 +157,7 @@ void Ondagramm::Form_Activate()
     fond.setColor(QPalette::Window, QColor(rouge, vert, bleu));
     centralWidget()->setPalette(fond);
 
-    annuaire_.fixeDossier(plateforme_.dossierApplication());
+    annuaire_.fixeDossier(plateforme_.dossierDonnees());
     afficheListe(annuaire_.ChargeAnnuaire());
 }
 

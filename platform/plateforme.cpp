@@ -4,12 +4,19 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <chrono>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace dz {
 
@@ -26,6 +33,20 @@ Date Plateforme::dateDuJour()
 }
 
 QString texteDate(Date d) { return QString::fromStdString(ecritDate(d)); }
+
+QString dossierDonnees(const QString& programme, bool installe, bool inscriptible,
+                       const QString& donneesUtilisateur)
+{
+    return !installe && inscriptible ? programme : donneesUtilisateur;
+}
+
+QString fichierAide(const QString& programme)
+{
+    const QString aCote = QDir(programme).filePath(QStringLiteral("Dazozare.hlp"));
+    return QFileInfo::exists(aCote)
+               ? aCote
+               : QDir(programme).filePath(QStringLiteral("../share/dazozare/Dazozare.hlp"));
+}
 
 PlateformeQt::PlateformeQt() { reseme(); }
 
@@ -67,6 +88,22 @@ void PlateformeQt::pointeurNormal(QWidget* fenetre)
 }
 
 QString PlateformeQt::dossierApplication() { return QCoreApplication::applicationDirPath(); }
+
+QString PlateformeQt::dossierDonnees()
+{
+    const QString programme = dossierApplication();
+    const bool installe = QDir(programme).dirName() == QLatin1String("bin")
+                          && QFileInfo(programme + QStringLiteral("/../share/dazozare")).isDir();
+#ifdef Q_OS_UNIX
+    // Write permission as the system sees it, a read-only mount included.
+    const bool inscriptible = ::access(QFile::encodeName(programme).constData(), W_OK) == 0;
+#else
+    const bool inscriptible = QFileInfo(programme).isWritable();
+#endif
+    const QString utilisateur = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return dz::dossierDonnees(programme, installe, inscriptible,
+                              QDir(utilisateur).filePath(QStringLiteral("dazozare")));
+}
 
 QDate PlateformeQt::aujourdhui() { return QDate::currentDate(); }
 

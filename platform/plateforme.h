@@ -37,6 +37,9 @@ public:
     // Folder of the executable, without trailing separator.
     virtual QString dossierApplication() = 0;
 
+    // Folder of the directory file (see dossierDonnees below).
+    virtual QString dossierDonnees() = 0;
+
     virtual QDate aujourdhui() = 0;
 
     // Uniform random numbers in [0, 1); reseme() starts a new sequence from the clock.
@@ -57,6 +60,15 @@ public:
 // "dd/mm/yyyy".
 QString texteDate(Date d);
 
+// Where the directory file lives: beside a program copied into a folder of its own that it may
+// write in; in the user's data folder (`donneesUtilisateur`) when the program is installed
+// (<prefix>/bin beside <prefix>/share/dazozare) or its folder is read-only.
+QString dossierDonnees(const QString& programme, bool installe, bool inscriptible,
+                       const QString& donneesUtilisateur);
+
+// The help file: beside the program, else in the installed share folder.
+QString fichierAide(const QString& programme);
+
 // The real thing, on Qt.
 class PlateformeQt : public Plateforme {
 public:
@@ -67,6 +79,7 @@ public:
     void sablier(QWidget* fenetre) override;
     void pointeurNormal(QWidget* fenetre) override;
     QString dossierApplication() override;
+    QString dossierDonnees() override;
     QDate aujourdhui() override;
     void reseme() override;
     double aleatoire() override;

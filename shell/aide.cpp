@@ -3,6 +3,7 @@
 #include "platform/identite.h"
 #include "platform/plateforme.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QShortcut>
@@ -43,7 +44,7 @@ void VisionneuseAide::affiche(const QString& html, const QString& titreParDefaut
 
 void montreAide(Plateforme& plateforme, QWidget* parent)
 {
-    QFile fichier(plateforme.dossierApplication() + u'/' + QLatin1String(FichierAide));
+    QFile fichier(fichierAide(plateforme.dossierApplication()));
     if (!fichier.open(QIODevice::ReadOnly))
         return;
     const QByteArray contenu = fichier.readAll();
@@ -53,7 +54,11 @@ void montreAide(Plateforme& plateforme, QWidget* parent)
     const bool nouveau = !lecteur;
     if (nouveau)
         lecteur = new VisionneuseAide(parent);
-    lecteur->affiche(QString::fromUtf8(contenu), QStringLiteral("Aide de ") + Identite::titre());
+    // The help names the folder where this user's directory is kept.
+    const QString html = QString::fromUtf8(contenu).replace(
+        QStringLiteral("@DOSSIER_ANNUAIRE@"),
+        QDir::toNativeSeparators(plateforme.dossierDonnees()).toHtmlEscaped());
+    lecteur->affiche(html, QStringLiteral("Aide de ") + Identite::titre());
     if (nouveau && parent) {
         QRect zone = lecteur->geometry();
         zone.moveCenter(parent->frameGeometry().center());

@@ -24,9 +24,6 @@ private:
     QTextBrowser* texte_;
 };
 
-// Name of the help file, in the program's folder.
-inline constexpr char FichierAide[] = "Dazozare.hlp";
-
 // The "Aide" command. A missing or unreadable help file is passed over in silence: nothing
 // is shown and nothing changes. The reader is a window of its own, owned by parent.
 void montreAide(Plateforme& plateforme, QWidget* parent);

@@ -256,7 +256,7 @@ private slots:
         case Panne::DossierALaPlace:
             QVERIFY(QFile::remove(chemin()) && QDir().mkdir(chemin()));
             break;
-        case Panne::SansDossier: annuaire_->fixeDossier(dossier() + "/parti"); break;
+        case Panne::SansDossier: annuaire_->fixeDossier(chemin()); break; // a file stands there
         case Panne::LimiteTaille: break;
         }
         rlimit normale{};

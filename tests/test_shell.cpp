@@ -1,6 +1,8 @@
 // Start-up splash, About window, help command and quit.
 
 #include "app/programme.h"
+#include "directory/annuaire.h"
+#include "platform/plateforme.h"
 #include "shell/aide.h"
 #include "shell/form0.h"
 #include "shell/frmabout.h"
@@ -8,13 +10,16 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 using namespace dz;
@@ -143,6 +148,58 @@ private slots:
         QVERIFY(a && a->isVisible());
     }
 
+    // Where the directory is read and written: beside a program copied into a folder of its own
+    // it may write in, else in the user's data folder (made on the first change), wherever a
+    // "trivo.dat" may already stand.
+    void dossierDonnees_data()
+    {
+        QTest::addColumn<bool>("installe");
+        QTest::addColumn<bool>("inscriptible");
+        QTest::addColumn<QString>("fichiers"); // who has a trivo.dat: "programme", "utilisateur"
+        QTest::addColumn<QString>("attendu");
+        QTest::newRow("copie, vierge") << false << true << ""
+                                       << "programme";
+        QTest::newRow("copie, l'utilisateur en a un") << false << true << "utilisateur"
+                                                      << "programme";
+        QTest::newRow("copie, les deux") << false << true << "programme utilisateur"
+                                         << "programme";
+        QTest::newRow("lecture seule, à côté") << false << false << "programme"
+                                               << "utilisateur";
+        QTest::newRow("installé, vierge") << true << false << ""
+                                          << "utilisateur";
+        QTest::newRow("installé, par root") << true << true << "programme utilisateur"
+                                            << "utilisateur";
+    }
+    void dossierDonnees()
+    {
+        QFETCH(bool, installe);
+        QFETCH(bool, inscriptible);
+        QFETCH(QString, fichiers);
+        QTemporaryDir racine;
+        const QString programme = racine.filePath("programme"),
+                      utilisateur = racine.filePath("utilisateur");
+        QDir().mkpath(programme);
+        for (const QString& qui : fichiers.split(' ', Qt::SkipEmptyParts)) {
+            QDir().mkpath(racine.filePath(qui));
+            QFile f(racine.filePath(qui + "/trivo.dat"));
+            QVERIFY(f.open(QIODevice::WriteOnly)
+                    && f.write("nom=" + qui.toLatin1() + ";Naissan=1\r\n"));
+        }
+        struct : Avertisseur {
+            void information(const QString&) override {}
+            void alerte(const QString&) override {}
+            void erreur(Echec) override {}
+        } muet;
+        Annuaire annuaire(muet);
+        annuaire.fixeDossier(dz::dossierDonnees(programme, installe, inscriptible, utilisateur));
+        QFETCH(QString, attendu);
+        QCOMPARE(annuaire.ChargeAnnuaire(),
+                 fichiers.contains(attendu) ? QStringList{attendu} : QStringList());
+        QCOMPARE(annuaire.AjouteFiche("Zoé", "1").issue, Annuaire::Issue::Fait);
+        QFile lu(racine.filePath(attendu + "/trivo.dat"));
+        QVERIFY(lu.open(QIODevice::ReadOnly) && lu.readAll().contains("nom=Zo\xE9;Naissan=1\r\n"));
+    }
+
     // Without its file the help command does nothing at all; with it, the reader shows it.
     void aide()
     {
@@ -151,11 +208,14 @@ private slots:
         montreAide(p, &principale);
         QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&principale});
         QFile f(p.dossierApp + "/Dazozare.hlp");
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("<title>Essai</title>") && f.flush());
+        QVERIFY(f.open(QIODevice::WriteOnly)
+                && f.write("<title>Essai</title><p>Dans @DOSSIER_ANNUAIRE@.</p>") && f.flush());
         montreAide(p, &principale);
         auto* lecteur = principale.findChild<VisionneuseAide*>();
         QVERIFY(lecteur && lecteur->isVisible());
         QCOMPARE(lecteur->windowTitle(), "Essai");
+        QCOMPARE(lecteur->texte()->toPlainText(),
+                 "Dans " + p.dossierApp + "."); // where the directory is
         QVERIFY(p.messages.isEmpty());
         for (const QKeySequence& touche : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
             montreAide(p, &principale);

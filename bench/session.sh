@@ -3,7 +3,7 @@
 # short session, under Xvfb: bench/session.sh [build folder] [runs, default 5].
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-programme=${1:-$top/build}/Dazozare
+programme=${1:-$top/build}/dazozare
 tours=${2:-5}
 command -v xdotool >/dev/null || { echo "xdotool manque (apt-get install xdotool)" >&2; exit 1; }
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$programme" "$tours" <<'SESSION'
@@ -13,14 +13,14 @@ dossier=$(mktemp -d); cp "$programme" "$dossier/"
 printf 'nom=Duvoro Zidu;Naissan=03/11/1975\r\n' > "$dossier/trivo.dat"
 for i in $(seq "$tours"); do
   debut=$(date +%s%N)
-  "$dossier/Dazozare" 2>/dev/null & pid=$!
+  "$dossier/dazozare" 2>/dev/null & pid=$!
   until xdotool search --onlyvisible --name '^MORLANE$' >/dev/null 2>&1; do sleep 0.005; done
   fin=$(date +%s%N)
   echo "demarrage_ms $(( (fin - debut) / 1000000 ))"
   kill $pid; wait $pid 2>/dev/null || true
 done
 # One session: splash, main window, a computation, then the menu's Quitter.
-/usr/bin/time -f "pic_memoire_ko %M" "$dossier/Dazozare" 2>&1 | grep pic_memoire &
+/usr/bin/time -f "pic_memoire_ko %M" "$dossier/dazozare" 2>&1 | grep pic_memoire &
 until xdotool search --onlyvisible --name '^Dazozare$' >/dev/null 2>&1; do sleep 0.1; done
 sleep 0.5
 fenetre=$(xdotool search --onlyvisible --name '^Dazozare$' | head -1)

@@ -9,7 +9,8 @@ packages=(
   libbenchmark-dev
   fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth poppler-utils
-  desktop-file-utils appstream
+  desktop-file-utils appstream python3-gi gir1.2-glib-2.0
+  dpkg-dev lintian
   clang libclang-rt-14-dev
 )
 

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 #include <QThread>
 
@@ -17,6 +16,7 @@
 #include <unistd.h>
 #else
 #include <io.h>
+#include <windows.h>
 #endif
 
 namespace dz {
@@ -81,46 +81,83 @@ void synchroniseDossier([[maybe_unused]] const QString& chemin)
 #endif
 }
 
+// Windows neither replaces nor deletes a file that another program has open (another window
+// reading the list, an antivirus). Such a hold lasts moments: the change is tried again awhile.
+constexpr int DelaiRetenue = 2000;
+
+bool retenuAilleurs()
+{
+#ifdef Q_OS_WIN
+    const DWORD erreur = ::GetLastError();
+    return erreur == ERROR_ACCESS_DENIED || erreur == ERROR_SHARING_VIOLATION;
+#else
+    return false; // a rename or an unlink never waits for readers
+#endif
+}
+
+// One try at the kernel's lock on the open lock file. The system drops it when its holder
+// dies, however it dies: nothing stale to guess at, whatever became of the holder's number.
+enum class Essai { Tenu, Occupe, Echoue };
+
+Essai essaieVerrou(QFile& fichier)
+{
+#ifdef Q_OS_WIN
+    OVERLAPPED debut{};
+    if (::LockFileEx(HANDLE(::_get_osfhandle(fichier.handle())),
+                     LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &debut))
+        return Essai::Tenu;
+    return ::GetLastError() == ERROR_LOCK_VIOLATION ? Essai::Occupe : Essai::Echoue;
+#else
+    if (::flock(fichier.handle(), LOCK_EX | LOCK_NB) == 0)
+        return Essai::Tenu;
+    return errno == EWOULDBLOCK || errno == EINTR ? Essai::Occupe : Essai::Echoue;
+#endif
+}
+
 } // namespace
 
-Verrou::~Verrou() = default; // closing the file releases the lock
+Verrou::~Verrou()
+{
+#ifdef Q_OS_WIN
+    // Closing would release it too, but only when the system gets round to it.
+    if (fichier_) {
+        OVERLAPPED debut{};
+        ::UnlockFileEx(HANDLE(::_get_osfhandle(fichier_->handle())), 0, 1, 0, &debut);
+    }
+#endif
+}
 
 bool Verrou::tenu() const { return fichier_ != nullptr; }
 
 Verrou Fichiers::verrouille(const QString& chemin, int delaiMs)
 {
     Verrou verrou;
-    const QString nom = chemin + QStringLiteral(".lock");
     QDir().mkpath(QFileInfo(chemin).absolutePath()); // the first change makes the folder
-#ifdef Q_OS_WIN
-    auto fichier = std::make_unique<QLockFile>(nom);
-    if (fichier->tryLock(delaiMs))
-        verrou.fichier_ = std::move(fichier);
-    else if (fichier->error() != QLockFile::LockFailedError)
-        verrou.echec = Echec::AccesChemin;
-#else
-    // A kernel lock on a file that stays: nothing to sync, nothing stale to guess at.
-    auto fichier = std::make_unique<QFile>(nom);
+    // The lock file stays between changes: nothing to sync, nothing to clean up.
+    auto fichier = std::make_unique<QFile>(chemin + QStringLiteral(".lock"));
     errno = 0;
     if (!fichier->open(QIODevice::ReadWrite)) {
+#ifdef Q_OS_WIN
+        // Windows leaves errno alone: either the folder could not be made or it refuses us.
+        verrou.echec = QFileInfo(QFileInfo(chemin).absolutePath()).isDir()
+                           ? Echec::PermissionRefusee
+                           : Echec::CheminIntrouvable;
+#else
         verrou.echec = echecOuverture(errno, fichier->error());
+#endif
         return verrou;
     }
     QDeadlineTimer fin(delaiMs);
-    while (::flock(fichier->handle(), LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK) {
-            verrou.echec = Echec::AccesChemin;
-            return verrou;
+    for (;;) {
+        switch (essaieVerrou(*fichier)) {
+        case Essai::Tenu: verrou.fichier_ = std::move(fichier); return verrou;
+        case Essai::Echoue: verrou.echec = Echec::AccesChemin; return verrou;
+        case Essai::Occupe: break;
         }
         if (fin.hasExpired())
             return verrou; // another program holds it
         QThread::msleep(5);
     }
-    verrou.fichier_ = std::move(fichier);
-#endif
-    return verrou;
 }
 
 Lu Fichiers::lit(const QString& chemin, qint64 limite)
@@ -206,30 +243,38 @@ std::optional<Echec> Fichiers::remplace(const QString& chemin, QByteArrayView oc
 {
     if (QFileInfo(chemin).isDir())
         return Echec::AccesChemin;
-    QSaveFile fichier(chemin);
-    errno = 0;
-    if (!ouvre(fichier, QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return echecOuverture(errno, fichier.error());
-    errno = 0;
-    if (ecrit(fichier, octets) != octets.size() || !fichier.flush()) {
-        const Echec echec = echecEcriture(errno, fichier.error());
-        fichier.cancelWriting(); // Qt 6.4 would commit a short write as if it were whole
-        return echec;
+    for (QDeadlineTimer fin(DelaiRetenue);; QThread::msleep(10)) {
+        QSaveFile fichier(chemin);
+        errno = 0;
+        if (!ouvre(fichier, QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return echecOuverture(errno, fichier.error());
+        errno = 0;
+        if (ecrit(fichier, octets) != octets.size() || !fichier.flush()) {
+            const Echec echec = echecEcriture(errno, fichier.error());
+            fichier.cancelWriting(); // Qt 6.4 would commit a short write as if it were whole
+            return echec;
+        }
+        errno = 0;
+        // commit() syncs the new file to disk before the rename.
+        if (fichier.commit())
+            break;
+        if (!retenuAilleurs() || fin.hasExpired())
+            return echecEcriture(errno, fichier.error());
     }
-    errno = 0;
-    // commit() syncs the new file to disk before the rename.
-    if (!fichier.commit())
-        return echecEcriture(errno, fichier.error());
     synchroniseDossier(chemin);
     return std::nullopt;
 }
 
 std::optional<Echec> Fichiers::supprime(const QString& chemin)
 {
-    QFile fichier(chemin);
-    errno = 0;
-    if (!fichier.remove())
-        return echecOuverture(errno, fichier.error());
+    for (QDeadlineTimer fin(DelaiRetenue);; QThread::msleep(10)) {
+        QFile fichier(chemin);
+        errno = 0;
+        if (fichier.remove())
+            break;
+        if (!retenuAilleurs() || fin.hasExpired())
+            return echecOuverture(errno, fichier.error());
+    }
     synchroniseDossier(chemin);
     return std::nullopt;
 }

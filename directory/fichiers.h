@@ -8,7 +8,6 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QIODevice>
-#include <QLockFile>
 #include <QString>
 
 #include <memory>
@@ -42,11 +41,7 @@ public:
 
 private:
     friend class Fichiers;
-#ifdef Q_OS_WIN
-    std::unique_ptr<QLockFile> fichier_;
-#else
     std::unique_ptr<QFile> fichier_;
-#endif
 };
 
 class Fichiers {

@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <cstdio>
 #include <random>
 
@@ -25,10 +24,11 @@ namespace {
 
 constexpr int Personnes = 20'000;
 
+// Tells nothing but failures, on stderr, so that a failing child says why.
 struct Muet : Avertisseur {
     void information(const QString&) override {}
-    void alerte(const QString&) override {}
-    void erreur(Echec) override {}
+    void alerte(const QString& texte) override { std::fprintf(stderr, "%s\n", qPrintable(texte)); }
+    void erreur(Echec e) override { std::fprintf(stderr, "erreur %d\n", int(e)); }
 };
 
 void dit(const QByteArray& ligne)
@@ -75,20 +75,23 @@ Octets lit(const QString& chemin)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : Octets("<absent>");
 }
 
-// Child: changes from number `debut` on, each announced ("d k") and acknowledged ("f k").
+// Child: changes from number `debut` on, each announced ("d k") and acknowledged with the
+// milliseconds it took ("f k ms").
 int enfantModifie(const QString& dossier, quint32 graine, int debut)
 {
     Muet muet;
     Annuaire annuaire(muet);
     annuaire.fixeDossier(dossier);
+    QElapsedTimer chrono;
     for (int k = debut;; ++k) {
         const Operation op = operation(graine, k);
         dit("d " + QByteArray::number(k));
+        chrono.start();
         const auto r = op.supprime ? annuaire.SupprimeFiche(op.nom)
                                    : annuaire.ModifieFiche(op.nom, op.naissance);
         if (r.issue != Annuaire::Issue::Fait)
             return 3;
-        dit("f " + QByteArray::number(k));
+        dit("f " + QByteArray::number(k) + " " + QByteArray::number(chrono.elapsed()));
     }
 }
 
@@ -160,6 +163,7 @@ private slots:
         std::mt19937 hasard(20261206);
         const quint32 graine = 7;
         int prochaine = 0, tues = 0, anciens = 0, nouveaux = 0, entreDeux = 0;
+        qint64 duree = 0; // of one change, as the children report it: kills land within it
         while (tues < 200) {
             QProcess enfant;
             enfant.start(
@@ -167,19 +171,25 @@ private slots:
                 {"--modifie", dossier.path(), QString::number(graine), QString::number(prochaine)});
             QVERIFY(enfant.waitForStarted());
             QVERIFY(enfant.waitForReadyRead(10'000));
-            QTest::qSleep(int(hasard() % 60));
-            ::kill(pid_t(enfant.processId()), SIGKILL);
+            if (duree == 0) // the first child is let finish a change, which times it
+                while (!enfant.peek(1 << 20).contains("\nf ") && enfant.waitForReadyRead(10'000)) {
+                }
+            else
+                QTest::qSleep(int(hasard() % (duree * 3)));
+            enfant.kill(); // SIGKILL, or TerminateProcess on Windows: no clean-up either way
             QVERIFY(enfant.waitForFinished());
             ++tues;
             int annoncee = -1, finie = -1;
             for (const QByteArray& ligne : enfant.readAllStandardOutput().split('\n')) {
-                const int k = ligne.mid(2).toInt();
-                if (ligne.startsWith("d "))
+                const QList<QByteArray> mots = ligne.trimmed().split(' '); // Windows ends in CR LF
+                const int k = mots.value(1).toInt();
+                if (mots[0] == "d")
                     annoncee = k;
-                else if (ligne.startsWith("f ")) {
+                else if (mots[0] == "f") {
                     QCOMPARE(k, annoncee);
                     etat = applique(etat, operation(graine, k));
                     finie = k;
+                    duree = std::max<qint64>({duree, mots.value(2).toLongLong(), 2});
                 }
             }
             const Octets fichier = lit(chemin);
@@ -207,6 +217,8 @@ private slots:
     {
         QTemporaryDir dossier;
         QProcess un, deux;
+        un.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        deux.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const QString programme = QCoreApplication::applicationFilePath();
         un.start(programme, {"--concurrent", dossier.path(), "Un ", "3000", "1"});
         deux.start(programme, {"--concurrent", dossier.path(), "Deux ", "3000", "2"});
@@ -220,7 +232,8 @@ private slots:
         QStringList attendus, communs;
         int ajouts = 0;
         for (QProcess* p : {&un, &deux})
-            for (const QString& ligne : QString::fromUtf8(p->readAllStandardOutput()).split('\n')) {
+            for (QString ligne : QString::fromUtf8(p->readAllStandardOutput()).split('\n')) {
+                ligne = ligne.trimmed(); // Windows ends its lines in CR LF
                 if (ligne.startsWith("miens ") && ligne.size() > 6)
                     attendus += ligne.mid(6).split('\t');
                 else if (ligne.startsWith("commun "))

@@ -8,10 +8,23 @@
 
 namespace dz {
 
+QFont Bouton::policeAjustee() const
+{
+    const QRect zone = rect().adjusted(2, 1, -2, -2);
+    QFont f = font();
+    for (int etirement = 100; etirement > 50; --etirement) {
+        f.setStretch(etirement);
+        const QRect texte = QFontMetrics(f).boundingRect(zone, Drapeaux, text());
+        if (texte.width() <= zone.width() && texte.height() <= zone.height())
+            break;
+    }
+    return f;
+}
+
 Bouton::Disposition Bouton::disposition() const
 {
     const QRect zone = rect().adjusted(2, 1, -2, -2);
-    const QFontMetrics fm = fontMetrics();
+    const QFontMetrics fm(policeAjustee());
     Disposition d;
     d.texte = fm.boundingRect(zone, Drapeaux, text());
     if (icon().isNull()) { // centred
@@ -52,6 +65,7 @@ void Bouton::paintEvent(QPaintEvent*)
         peintre.drawPixmap(
             d.image.topLeft(),
             icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    peintre.setFont(policeAjustee());
     peintre.drawItemText(d.texte, Drapeaux | Qt::AlignTop, palette(), isEnabled(), text(),
                          QPalette::ButtonText);
 

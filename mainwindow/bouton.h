@@ -18,6 +18,9 @@ public:
         QRect texte;
     };
     Disposition disposition() const;
+    // The button's font, condensed as much as the caption needs to fit (a wider face than the
+    // design's, a long caption written at run time).
+    QFont policeAjustee() const;
     static constexpr int Drapeaux = Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
 protected:

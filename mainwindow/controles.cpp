@@ -16,8 +16,6 @@ QColor texteFenetre() { return QGuiApplication::palette().color(QPalette::Text);
 QColor texteMenu() { return QGuiApplication::palette().color(QPalette::WindowText); }
 QColor faceBouton() { return QGuiApplication::palette().color(QPalette::Button); }
 
-// Liberation Sans runs a little wider than the face the window was drawn with: a fixed
-// caption that would lose its last letters is condensed just enough to fit its box.
 void serre(QLabel* l)
 {
     QFont f = l->font();
@@ -25,8 +23,9 @@ void serre(QLabel* l)
         f.setStretch(etirement);
         const QFontMetrics fm(f);
         // QLabel sets the text of a framed label in by half an "x".
-        const int retrait = l->indent() >= 0 ? l->indent()
-                            : l->frameWidth() > 0 ? fm.horizontalAdvance(u'x') / 2 : 0;
+        const int retrait = l->indent() >= 0      ? l->indent()
+                            : l->frameWidth() > 0 ? fm.horizontalAdvance(u'x') / 2
+                                                  : 0;
         if (fm.horizontalAdvance(l->text()) + retrait <= l->contentsRect().width())
             break;
     }

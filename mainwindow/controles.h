@@ -20,8 +20,9 @@ QColor texteFenetre();
 QColor texteMenu();
 QColor faceBouton();
 
-// Liberation Sans runs a little wider than the face the window was drawn with: a fixed
-// caption that would lose its last letters is condensed just enough to fit its box.
+// The mapped faces run a little wider than the ones the window was drawn with: a caption that
+// would lose its last letters is condensed just enough to fit its box (a design caption once,
+// a written one each time it is written).
 void serre(QLabel* l);
 
 // A label with a flat black border.

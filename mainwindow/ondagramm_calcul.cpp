@@ -7,6 +7,7 @@
 #include "chart/trace.h"
 #include "core/cycles.h"
 #include "core/textes.h"
+#include "mainwindow/controles.h"
 #include "mainwindow/zoneimage.h"
 #include "platform/plateforme.h"
 #include "platform/ressources.h"
@@ -161,6 +162,9 @@ void Ondagramm::MiseAJour()
         AfichAge->setText(QString::fromStdString(texteAge(ageAnnees(*naissance, *calcul))));
 
     MerMamm->setText(CmbNom->currentText() + QStringLiteral(" Né(e) le:") + TxtDateN->text());
+    // What was just written shows whole, as the design captions do.
+    for (QLabel* l : {Etiquette5, Etiquette6, Etiquette7, AfichJourV, AfichAge, MerMamm})
+        serre(l);
 
     plateforme_.pompeEvenements();
     plateforme_.pointeurNormal(this);

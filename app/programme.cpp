@@ -60,9 +60,11 @@ void prepareApplication(QApplication& application)
     QApplication::setApplicationVersion(Identite::version());
     // The standard dialogs (printer, message boxes, help viewer) speak French like the rest,
     // and in the windows' own face.
+    // Qt's own catalogue of the system, else the copy the program carries (Windows).
     auto* traduction = new QTranslator(&application);
     if (traduction->load(QStringLiteral("qt_fr"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        || traduction->load(QStringLiteral("qtbase_fr"), QStringLiteral(":/traductions")))
         QApplication::installTranslator(traduction);
     QApplication::installTranslator(new ComplementFrancais(&application));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QWidget>
 
 #include <chrono>
@@ -98,9 +99,13 @@ QString PlateformeQt::dossierDonnees()
     // Write permission as the system sees it, a read-only mount included.
     const bool inscriptible = ::access(QFile::encodeName(programme).constData(), W_OK) == 0;
 #else
-    const bool inscriptible = QFileInfo(programme).isWritable();
+    // Windows grants writing through access lists that a file's attributes do not show (a
+    // folder under Program Files): only a try tells.
+    QTemporaryFile essai(programme + QStringLiteral("/essai-XXXXXX"));
+    const bool inscriptible = essai.open();
 #endif
-    const QString utilisateur = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString utilisateur =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return dz::dossierDonnees(programme, installe, inscriptible,
                               QDir(utilisateur).filePath(QStringLiteral("dazozare")));
 }

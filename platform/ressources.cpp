@@ -1,8 +1,11 @@
 #include "platform/ressources.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
+#ifndef DZ_IMAGES_PNG
 #include <QSvgRenderer>
+#endif
 
 #include <cmath>
 
@@ -11,13 +14,32 @@ namespace dz {
 QFont famille(Face face)
 {
     QFont f;
-    if (face == Face::CourierNew) {
-        f.setFamily(QStringLiteral("Liberation Mono"));
-        f.setStyleHint(QFont::TypeWriter);
-    } else {
-        f.setFamily(QStringLiteral("Liberation Sans"));
-        f.setStyleHint(QFont::SansSerif);
+#ifdef Q_OS_WIN
+    // The faces the windows were drawn with ("Microsoft Sans Serif" is "MS Sans Serif" as a
+    // TrueType face, which scales and bolds); where a system lacks them (Wine), their
+    // metric-compatible stand-ins.
+    static const bool remplacants = [] {
+        QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"),
+                                   {QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Courier New"),
+                                   {QStringLiteral("Liberation Mono")});
+        return true;
+    }();
+    Q_UNUSED(remplacants);
+    switch (face) {
+    case Face::MsSansSerif:
+        f.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif")});
+        break;
+    case Face::Arial: f.setFamily(QStringLiteral("Arial")); break;
+    case Face::CourierNew: f.setFamily(QStringLiteral("Courier New")); break;
     }
+#else
+    // Metric-compatible stand-ins.
+    f.setFamily(face == Face::CourierNew ? QStringLiteral("Liberation Mono")
+                                         : QStringLiteral("Liberation Sans"));
+#endif
+    f.setStyleHint(face == Face::CourierNew ? QFont::TypeWriter : QFont::SansSerif);
     return f;
 }
 
@@ -33,16 +55,27 @@ QFont police(Face face, double points, bool gras, bool italique, bool souligne)
 
 QPixmap image(const QString& nom, QSize taille)
 {
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+#ifdef DZ_IMAGES_PNG
+    // Rendered when the program was built, at this size, at one and two pixels a design pixel.
+    const QString base = QStringLiteral(":/pictures/%1-%2x%3")
+                             .arg(QFileInfo(nom).completeBaseName())
+                             .arg(taille.width())
+                             .arg(taille.height());
+    QPixmap p(ratio > 1 ? base + QStringLiteral("@2x.png") : base + QStringLiteral(".png"));
+    p.setDevicePixelRatio(ratio > 1 ? 2 : 1);
+    return p;
+#else
     QSvgRenderer rendu(QStringLiteral(":/pictures/") + nom);
     if (!rendu.isValid())
         return {};
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     QPixmap p(taille * ratio);
     p.setDevicePixelRatio(ratio);
     p.fill(Qt::transparent);
     QPainter peintre(&p);
     rendu.render(&peintre, QRectF(QPointF(0, 0), QSizeF(taille)));
     return p;
+#endif
 }
 
 } // namespace dz

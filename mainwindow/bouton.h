@@ -13,14 +13,14 @@ public:
 
     // Where the picture and the caption's lines are painted: inside the border, the caption's
     // last line a pixel clear of it, under the picture when there is one.
+    // The caption's font is condensed as much as it needs to fit (a wider face than the
+    // design's, a long caption written at run time).
     struct Disposition {
         QRect image;
         QRect texte;
+        QFont police;
     };
     Disposition disposition() const;
-    // The button's font, condensed as much as the caption needs to fit (a wider face than the
-    // design's, a long caption written at run time).
-    QFont policeAjustee() const;
     static constexpr int Drapeaux = Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
 protected:

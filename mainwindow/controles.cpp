@@ -18,18 +18,15 @@ QColor faceBouton() { return QGuiApplication::palette().color(QPalette::Button);
 
 void serre(QLabel* l)
 {
-    QFont f = l->font();
-    for (int etirement = 100; etirement > 50; --etirement) {
-        f.setStretch(etirement);
-        const QFontMetrics fm(f);
+    const QFont f = condensee(l->font(), [l](const QFontMetrics& fm) {
         // QLabel sets the text of a framed label in by half an "x".
         const int retrait = l->indent() >= 0      ? l->indent()
                             : l->frameWidth() > 0 ? fm.horizontalAdvance(u'x') / 2
                                                   : 0;
-        if (fm.horizontalAdvance(l->text()) + retrait <= l->contentsRect().width())
-            break;
-    }
-    l->setFont(f);
+        return fm.horizontalAdvance(l->text()) + retrait <= l->contentsRect().width();
+    });
+    if (f != l->font()) // a redraw that writes the same values relays nothing out
+        l->setFont(f);
 }
 
 QLabel* bordee(QWidget* parent, const char* nom, const QRect& place, const QString& texte)

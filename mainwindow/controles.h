@@ -20,9 +20,8 @@ QColor texteFenetre();
 QColor texteMenu();
 QColor faceBouton();
 
-// The mapped faces run a little wider than the ones the window was drawn with: a caption that
-// would lose its last letters is condensed just enough to fit its box (a design caption once,
-// a written one each time it is written).
+// A caption that would lose its last letters condensed just enough to fit its box (a design
+// caption once, a written one each time it is written).
 void serre(QLabel* l);
 
 // A label with a flat black border.

@@ -53,6 +53,16 @@ QFont police(Face face, double points, bool gras, bool italique, bool souligne)
     return f;
 }
 
+QFont condensee(QFont f, const std::function<bool(const QFontMetrics&)>& tient)
+{
+    for (int etirement = 100; etirement > 50; --etirement) {
+        f.setStretch(etirement);
+        if (tient(QFontMetrics(f)))
+            break;
+    }
+    return f;
+}
+
 QPixmap image(const QString& nom, QSize taille)
 {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;

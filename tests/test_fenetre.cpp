@@ -201,7 +201,7 @@ private slots:
             const auto d = static_cast<Bouton*>(b)->disposition();
             const QRect zone = b->rect().adjusted(2, 1, -2, -2);
             QVERIFY2(zone.contains(d.texte), qPrintable(b->objectName() + ": " + b->text()));
-            const QFontMetrics fm(static_cast<Bouton*>(b)->policeAjustee());
+            const QFontMetrics fm(d.police);
             QVERIFY2(d.image.isNull()
                          || d.texte.top() + fm.ascent() - fm.capHeight() > d.image.bottom(),
                      qPrintable(b->objectName()));

@@ -24,7 +24,6 @@ public:
     const QImage& image() const { return image_; }
 
     void setFond(const QColor& fond) { fond_ = fond; }
-    QColor fond() const { return fond_; }
     void efface(); // fills the drawing area with the background colour
 
 signals:

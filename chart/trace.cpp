@@ -19,7 +19,7 @@ QColor couleurQB(int index)
     }
 }
 
-int pixel(double coordonnee) { return static_cast<int>(std::floor(coordonnee + 0.5)); }
+int arrondiDemiHaut(double coordonnee) { return static_cast<int>(std::floor(coordonnee + 0.5)); }
 
 namespace {
 
@@ -37,7 +37,8 @@ void ligne(QPainter& p, const QColor& c, double x1, double y1, double x2, double
 {
     p.setPen(QPen(c, 1));
     if (auPixel(p))
-        p.drawLine(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2)));
+        p.drawLine(QPoint(arrondiDemiHaut(x1), arrondiDemiHaut(y1)),
+                   QPoint(arrondiDemiHaut(x2), arrondiDemiHaut(y2)));
     else
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
@@ -62,10 +63,12 @@ int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur)
         const double t = lignes[i];
         if (static_cast<int>(i) + 1 == pasMarqueur) {
             if (auPixel(p))
-                p.fillRect(QRect(QPoint(pixel(t - 2), pixel(1)), QPoint(pixel(t + 2), pixel(g.H))),
+                p.fillRect(QRect(QPoint(arrondiDemiHaut(t - 2), arrondiDemiHaut(1)),
+                                 QPoint(arrondiDemiHaut(t + 2), arrondiDemiHaut(g.H))),
                            couleurQB(12));
             else // the same five pixels' width, centred on the day
-                p.fillRect(QRectF(QPointF(t - 2.5, 0.5), QPointF(t + 2.5, g.H + 0.5)), couleurQB(12));
+                p.fillRect(QRectF(QPointF(t - 2.5, 0.5), QPointF(t + 2.5, g.H + 0.5)),
+                           couleurQB(12));
             colonne = static_cast<int>(std::floor(t));
         } else {
             ligne(p, couleurQB(1), t, 1, t, g.H);
@@ -94,7 +97,8 @@ std::vector<EtiquetteJour> etiquettesJours(double DX, Date premier)
     double x = 12;
     for (int i = 0; i < 32; ++i) {
         const unsigned jour = static_cast<unsigned>(ajouteJours(premier, i).day());
-        etiquettes.push_back({pixel(x), QStringLiteral("%1").arg(jour, 2, 10, QLatin1Char('0'))});
+        etiquettes.push_back(
+            {arrondiDemiHaut(x), QStringLiteral("%1").arg(jour, 2, 10, QLatin1Char('0'))});
         x += DX;
     }
     return etiquettes;

@@ -18,7 +18,8 @@ namespace dz {
 // Classic 16-colour palette entries the chart uses.
 QColor couleurQB(int index);
 
-int pixel(double coordonnee); // the pixel a fractional coordinate lands on
+// The pixel a fractional coordinate lands on: the nearest, a half going up (floor(x + 0.5)).
+int arrondiDemiHaut(double coordonnee);
 
 // Frame, zero line and the day lines; day line `pasMarqueur` is the 5-pixel red marker.
 // Returns the marker's column (ColonneDate).

@@ -5,6 +5,15 @@
 
 namespace dz {
 
+Date jourGrapheTerme(Date terme) { return ajouteJours(terme, -JoursAvantTerme); }
+
+double joursVecusTerme(Date naissance, Date terme)
+{
+    return static_cast<double>(joursEntre(naissance, terme) - JoursAvantTerme);
+}
+
+Date premierJourBande(Date jourGraphe) { return ajouteJours(jourGraphe, 1 - JoursAvant); }
+
 double diviseur(double largeurJour, int periode) { return ((largeurJour * periode) / Pi) / 2; }
 
 Geometrie geometrie(double W, double H, double D)

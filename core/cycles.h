@@ -2,6 +2,8 @@
 // The three cycles, read off the curves the chart draws. The geometry of the chart box is
 // part of the arithmetic: a value is the curve's pixel height at the chart-date column.
 
+#include "core/dates.h"
+
 #include <array>
 #include <optional>
 #include <vector>
@@ -15,6 +17,15 @@ constexpr int JoursGraphe = 33;                   // a chart spans 33 days, on s
 constexpr int JoursAvant = 16;        // its left edge stands 16 days before the day counted
 constexpr int PasMarqueurNormal = 16; // the day line that carries the chart-date marker
 constexpr int PasMarqueurTerme = 31;  // the same in near-term mode
+
+// Near the term, the chart is drawn for the day 15 days before it: the term then falls on day
+// line 31, and the values shown are read there.
+constexpr int JoursAvantTerme = 15;
+Date jourGrapheTerme(Date terme);
+double joursVecusTerme(Date naissance, Date terme);
+
+// The day the strip's first label names: that of day line 1, 15 days before the chart's day.
+Date premierJourBande(Date jourGraphe);
 
 // Units of length per radian of a cycle of `periode` days, for days `largeurJour` wide.
 double diviseur(double largeurJour, int periode);

@@ -30,12 +30,6 @@ void Annuaire::fixeDossier(const QString& dossier)
     fichier_ = QDir(dossier).filePath(NomAnnuaire);
 }
 
-void Annuaire::SignaleErreur(Echec echec)
-{
-    signale(echec);
-    publie();
-}
-
 void Annuaire::signale(Echec echec) { rapports_.push_back({Rapport::Genre::Erreur, {}, echec}); }
 
 void Annuaire::alerte(const QString& texte)

@@ -67,8 +67,6 @@ public:
     // the list is then empty without a reload.
     Resultat SupprimeFiche(const QString& nom);
 
-    void SignaleErreur(Echec echec);
-
 private:
     enum class Etat { Lu, Absent, Arret };
     Etat lit(Contenu& contenu, bool signaleVide);

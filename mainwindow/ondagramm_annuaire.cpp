@@ -2,7 +2,6 @@
 
 #include "mainwindow/ondagramm.h"
 
-#include "directory/contenu.h"
 #include "platform/plateforme.h"
 
 #include <QComboBox>
@@ -34,10 +33,6 @@ void Ondagramm::CmdAjoute_Click()
 {
     const QString nom = CmbNom->currentText();
     const QString naissance = TxtDateN->text();
-    if (const QString refus = refusFiche(nom, naissance); !refus.isEmpty()) {
-        avertisseur_->alerte(refus);
-        return;
-    }
     // Whether the person is already there is decided on the file, which another window of
     // the program may have changed since the list was read.
     auto resultat = annuaire_.AjouteFiche(nom, naissance);

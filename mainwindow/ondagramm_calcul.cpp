@@ -1,5 +1,5 @@
-// The chart side of the main window: load, the Calcule command, date edits, the slider,
-// the blinking timer and the redraw they all end in.
+// The chart side of the main window: the Calcule command, date edits, the slider, the
+// blinking timer and the redraw they all end in.
 
 #include "mainwindow/ondagramm.h"
 
@@ -176,7 +176,7 @@ void Ondagramm::TraceJours(const Geometrie& g, Date dateCalcul)
     LblTerme->hide();
     Slider1->show();
     etat_.DateCalcul = dateCalcul;
-    traceBande(g, ajouteJours(etat_.DateCalcul, -15));
+    traceBande(g, premierJourBande(etat_.DateCalcul));
 }
 
 void Ondagramm::TraceJoursTerme(const Geometrie& g, Date terme)
@@ -184,8 +184,8 @@ void Ondagramm::TraceJoursTerme(const Geometrie& g, Date terme)
     etat_.ColonneDate = traceCadreEtJours(Image1->image(), g, PasMarqueurTerme);
     LblTerme->show();
     Slider1->hide();
-    etat_.DateCalcul = ajouteJours(terme, -15);
-    traceBande(g, ajouteJours(etat_.DateCalcul, -15));
+    etat_.DateCalcul = jourGrapheTerme(terme);
+    traceBande(g, premierJourBande(etat_.DateCalcul));
 }
 
 void Ondagramm::traceBande(const Geometrie& g, Date premier)

@@ -2,6 +2,7 @@
 
 #include "mainwindow/ondagramm.h"
 
+#include "core/cycles.h"
 #include "platform/plateforme.h"
 
 #include <QLabel>
@@ -55,7 +56,7 @@ void Ondagramm::Command2_Click()
     PictSexe->hide();
     etat_.DateNaissance = *naissance;
     etat_.DateCalcul = *terme;
-    etat_.JoursVecus = static_cast<double>(joursEntre(*naissance, *terme) - 15);
+    etat_.JoursVecus = joursVecusTerme(*naissance, *terme);
     MiseAJour();
 }
 

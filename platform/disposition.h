@@ -10,12 +10,17 @@ class QWidget;
 
 namespace dz {
 
-// To the nearest pixel, halves away from zero (5,564 twips are 371 pixels).
-constexpr int pixels(int twips) { return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15); }
+// To the nearest pixel (5,564 twips are 371 pixels); 15 being odd, no count of twips falls on
+// a half.
+constexpr int pixelsProches(int twips)
+{
+    return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15);
+}
 
 constexpr QRect twips(int gauche, int haut, int largeur, int hauteur)
 {
-    return {pixels(gauche), pixels(haut), pixels(largeur), pixels(hauteur)};
+    return {pixelsProches(gauche), pixelsProches(haut), pixelsProches(largeur),
+            pixelsProches(hauteur)};
 }
 
 // Own colours; an invalid colour keeps the inherited one. A widget without a background of its

@@ -53,9 +53,9 @@ void ImprimeCourbes(Feuille& f, const EntreesImpression& e, Etat& etat, Platefor
     const double yNombres = g.T + g.B + 20;
     f.face(Face::Arial);
     f.taille(8.25);
-    etat.DateCalcul = terme ? ajouteJours(plateforme.litDate(e.texteAP).value(), -15)
+    etat.DateCalcul = terme ? jourGrapheTerme(plateforme.litDate(e.texteAP).value())
                             : plateforme.litDate(e.texteCalcul).value();
-    const Date premier = ajouteJours(etat.DateCalcul, -15);
+    const Date premier = premierJourBande(etat.DateCalcul);
     for (int k = 0; k <= 31; ++k) {
         f.position(g.L + k * g.d, yNombres);
         const unsigned jour = static_cast<unsigned>(ajouteJours(premier, k).day());

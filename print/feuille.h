@@ -1,8 +1,8 @@
 #pragma once
 // A sheet as the report and the chart write on it: one unit, the twip (1/1440 inch), y downwards,
 // from the top-left corner of the printable area, and a printer's habits kept from one call to
-// the next (current position, font, text colour, pen width). What is written is recorded, so that the page can be drawn before a printer is
-// chosen and replayed on it afterwards.
+// the next (current position, font, text colour, pen width). What is written is recorded, so that
+// the page can be drawn before a printer is chosen and replayed on it afterwards.
 
 #include "platform/ressources.h"
 
@@ -63,11 +63,9 @@ public:
 
     void face(Face face);
     void taille(double points);
-    const QFont& police() const { return police_; }
     double hauteurLigne() const;
 
     void couleurTexte(const QColor& couleur) { couleurTexte_ = couleur; }
-    QColor couleurTexte() const { return couleurTexte_; }
 
     // Text whose top stands at the current position; the position moves past its end.
     void imprime(const QString& texte);
@@ -75,10 +73,8 @@ public:
     void imprimeLigne(const QString& texte = {});
 
     void position(double x, double y) { position_ = QPointF(x, y); }
-    QPointF position() const { return position_; }
 
     void epaisseur(int pixels) { epaisseur_ = pixels; } // in pixels of a 300 dpi printer
-    int epaisseur() const { return epaisseur_; }
 
     void ligne(QPointF de, QPointF a, const QColor& couleur);
     void boite(QPointF coin, QPointF oppose, const QColor& couleur);

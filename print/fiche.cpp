@@ -1,5 +1,6 @@
 #include "print/impression.h"
 
+#include "core/cycles.h"
 #include "core/textes.h"
 #include "platform/plateforme.h"
 
@@ -40,7 +41,7 @@ void ImprimeFiche(Feuille& f, const EntreesImpression& e, Etat& etat, Plateforme
     const bool terme = varianteTerme(e, plateforme);
     if (terme) {
         etat.DateCalcul = plateforme.litDate(e.texteAP).value();
-        etat.JoursVecus = static_cast<double>(joursEntre(etat.DateNaissance, etat.DateCalcul)) - 15;
+        etat.JoursVecus = joursVecusTerme(etat.DateNaissance, etat.DateCalcul);
     }
 
     f.taille(12);

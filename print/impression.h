@@ -63,8 +63,8 @@ public:
     Resultat imprime(QWidget* fenetre, const EntreesImpression& entrees, Etat& etat);
 
 private:
-    PageEnregistree dessine(QSizeF taille, const EtatImprimante& depart,
-                            const EntreesImpression& e, Etat& etat, QWidget* fenetre);
+    PageEnregistree dessine(QSizeF taille, const EtatImprimante& depart, const EntreesImpression& e,
+                            Etat& etat, QWidget* fenetre);
 
     Plateforme& plateforme_;
     EtatImprimante imprimante_; // what the last page left: where the next one starts

@@ -6,14 +6,14 @@ set -euo pipefail
 packages=("$@")
 [ $# -gt 0 ] || packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   qt6-translations-l10n qt6-qpa-plugins
   libbenchmark-dev
   fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth poppler-utils
   desktop-file-utils appstream python3-gi gir1.2-glib-2.0
   dpkg-dev lintian
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()

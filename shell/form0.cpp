@@ -33,7 +33,7 @@ Form0::Form0(std::function<void()> apresFermeture, int intervalleMs)
     setObjectName(QStringLiteral("Form0"));
     setWindowTitle(QStringLiteral("MORLANE"));
     setWindowIcon(QIcon(image(QStringLiteral("carnet.svg"), QSize(32, 32))));
-    setFixedSize(pixels(7335), pixels(5070));
+    setFixedSize(pixelsProches(7335), pixelsProches(5070));
 
     const QColor vert(0, 64, 0);
     const QColor marine(0, 0, 128);

@@ -41,7 +41,7 @@ frmAbout::frmAbout(Plateforme& plateforme)
     setWindowTitle(QStringLiteral("À propos de ") + Identite::titre());
     setWindowIcon(QIcon(image(QStringLiteral("ondagramme.svg"), QSize(32, 32))));
     setFont(police(Face::MsSansSerif, 8.25));
-    setFixedSize(pixels(4080), pixels(4005));
+    setFixedSize(pixelsProches(4080), pixelsProches(4005));
 
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -78,7 +78,7 @@ frmAbout::frmAbout(Plateforme& plateforme)
     auto* Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::NoFrame);
-    Line1->setGeometry(pixels(-150), pixels(3240), pixels(5414 + 150), 1);
+    Line1->setGeometry(pixelsProches(-150), pixelsProches(3240), pixelsProches(5414 + 150), 1);
     Line1->setAutoFillBackground(true);
     QPalette gris = Line1->palette();
     gris.setColor(QPalette::Window, QColor(128, 128, 128));

@@ -38,7 +38,7 @@ constexpr double Amplitude = 245 / 2.2, Marge = 13; // value v is read at Marge 
 // Label i of a strip; 18 pixels from its left edge stay clear of the next label.
 QImage cellule(const QImage& bande, int i)
 {
-    return bande.copy(pixel(12 + i * LargeurJour), 0, 18, bande.height());
+    return bande.copy(arrondiDemiHaut(12 + i * LargeurJour), 0, 18, bande.height());
 }
 
 enum class Effet { Retrace, Calcul, Terme, Refus }; // what a gesture did besides
@@ -114,8 +114,8 @@ class TestCalcul : public QObject {
         const auto* zero = reinterpret_cast<const QRgb*>(g.constScanLine(LigneZero));
         QVERIFY(std::count(zero + 2, zero + g.width(), qRgb(0, 0, 0)) > 550);
         for (double x = LargeurJour; x < DerniereColonne;
-             x += LargeurJour)                                   // day lines, accumulated
-            if (const int l = pixel(x); std::abs(l - M - 1) > 3) // but the marker's
+             x += LargeurJour)                                             // day lines, accumulated
+            if (const int l = arrondiDemiHaut(x); std::abs(l - M - 1) > 3) // but the marker's
                 QVERIFY(g.pixelColor(l, 5) == couleurs[1] && g.pixelColor(l + 1, 5) != couleurs[1]);
         // Each value shown was read off its curve at the marker's column: the curve passes
         // there, unless a curve drawn after it, of the same value, covers it.

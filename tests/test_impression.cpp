@@ -152,18 +152,28 @@ private slots:
         QTest::addColumn<QStringList>("lignes"); // the whole report, or one of its lines
         QTest::addColumn<int>("marqueur");       // the day line in red across the band
         QTest::addColumn<QString>("jours");      // the first and last day numbers under it
+        // Dots of the intellectual, emotional and physical curves: {cycle, column, y}, worked out
+        // from the design for D = 10,423 and, near the term, 10,569 - 15.
+        QTest::addColumn<QList<QList<double>>>("courbes");
         QTest::newRow("normale") << entrees("3/11/1975")
                                  << rapport("Date de Prévision:17/05/2004", "28/Ans et 6/Mois", {},
                                             {"#000032Jour Vecus: 10 423"})
-                                 << 16 << " 2 , 2 ";
-        QTest::newRow("terme") << entrees("3/11/1975", "17/05/2004", "01/01/2004", "10/10/2004")
-                               << rapport(
-                                      "Date ultime du terme:10/10/2004", "28/Ans et 11/Mois",
-                                      {"Ondagrammes au dernier jour du terme"},
-                                      {"", "", "", "", "", "#000032" + QString(63, ' ') + "Terme"})
-                               << 31 << " 10 , 11 ";
+                                 << 16 << " 2 , 2 "
+                                 << QList<QList<double>>{
+                                        {0, 0, 3991.0}, {0, 4200, 6213.5}, {0, 8220, 3731.5},
+                                        {1, 0, 6315.6}, {1, 4200, 3648.8}, {1, 8160, 6429.6},
+                                        {2, 0, 4860.3}, {2, 4233, 3805.7}, {2, 8202, 6297.2}};
+        QTest::newRow("terme")
+            << entrees("3/11/1975", "17/05/2004", "01/01/2004", "10/10/2004")
+            << rapport("Date ultime du terme:10/10/2004", "28/Ans et 11/Mois",
+                       {"Ondagrammes au dernier jour du terme"},
+                       {"", "", "", "", "", "#000032" + QString(63, ' ') + "Terme"})
+            << 31 << " 10 , 11 "
+            << QList<QList<double>>{{0, 0, 3836.2}, {0, 4200, 6341.3}, {0, 8220, 3665.2},
+                                    {1, 0, 3954.4}, {1, 4200, 5695.6}, {1, 8160, 4690.7},
+                                    {2, 0, 3805.5}, {2, 4233, 6077.1}, {2, 8202, 5242.6}};
         const auto ligne = [](const char* cas, const EntreesImpression& e, const QString& l) {
-            QTest::newRow(cas) << e << QStringList{l} << 16 << QString();
+            QTest::newRow(cas) << e << QStringList{l} << 16 << QString() << QList<QList<double>>();
         };
         ligne("terme sans DGUS", entrees("3/11/1975", "17/05/2004", "", "10/10/2004"),
               "#000032Jour Vecus: 10 423");
@@ -180,7 +190,12 @@ private slots:
         QFETCH(QString, jours);
         QStringList rapport, nombres; // the report line by line, and the day numbers under the band
         QSet<int> pleins, longs;      // red day lines: across the band, and long ticks
+        QMap<int, double> points[3];  // each curve's y by column
         for (const Trait& t : enregistre(e).traits) {
+            if (const int k = QList<QColor>{Intel, Emoti, Physi}.indexOf(t.couleur);
+                t.genre == Trait::Genre::Points && k >= 0)
+                for (const QPointF& p : t.suite.isEmpty() ? QPolygonF{t.a} : t.suite)
+                    points[k][qRound(p.x())] = p.y();
             const double y = t.a.y() - QFontMetricsF(t.police).ascent(); // a text's top
             if (t.genre == Trait::Genre::Texte && y > 2 * T) {
                 QCOMPARE(t.a.x(), W / 100 + nombres.size() * d);
@@ -197,6 +212,15 @@ private slots:
                 (t.b.y() - t.a.y() > T / 2 ? pleins : longs) << qRound(t.a.x() / d);
             }
         }
+        QFETCH(QList<QList<double>>, courbes);
+        for (const auto& c : courbes) {
+            const auto& courbe = points[int(c[0])];
+            QVERIFY2(courbe.contains(int(c[1])) && std::abs(courbe[int(c[1])] - c[2]) < 0.1,
+                     qPrintable(QString("%1 %2: %3").arg(c[0]).arg(c[1]).arg(courbe[int(c[1])])));
+        }
+        QCOMPARE(points[0].size(), 146); // every 60 twips over the chart's 8,731
+        QCOMPARE(points[1].size(), 73);
+        QCOMPARE(points[2].size(), 8732);
         QCOMPARE(pleins, QSet<int>{marqueur});
         QCOMPARE(longs, (QSet<int>{0, 5, 10, 15, 20, 25, 30}));
         QVERIFY2(rapport.contains(lignes.last()), qPrintable(rapport.join('\n')));
@@ -341,9 +365,14 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         QCOMPARE(impression.imprime(nullptr, entrees("3/11/1975"), etat), R::ImprimanteEnErreur);
         QVERIFY(QDir(pf.dossierTemp).isEmpty());
-        QCOMPARE(pf.messages.size(), 2);
-        QVERIFY(pf.messages[0].texte.contains("31/02/2004"));
-        QVERIFY(pf.messages[1].texte.contains("absent/page.pdf"));
+        QStringList messages;
+        for (const FakePlateforme::Message& m : pf.messages)
+            messages << m.titre + " " + m.texte;
+        QCOMPARE(messages, QStringList({"Impression... La date de prévision « 31/02/2004 » n'est "
+                                        "pas une date : la page ne peut pas être imprimée.",
+                                        "Impression... L'imprimante « " + sortie
+                                            + " » ne peut pas être ouverte : la page n'a pas "
+                                              "été imprimée."}));
     }
 };
 

@@ -57,30 +57,6 @@ Echec echecDe(int erreur, QFileDevice::FileError qt, bool ecriture)
 Echec echecOuverture(int erreur, QFileDevice::FileError qt) { return echecDe(erreur, qt, false); }
 Echec echecEcriture(int erreur, QFileDevice::FileError qt) { return echecDe(erreur, qt, true); }
 
-bool synchronise(QFileDevice& fichier)
-{
-    if (!fichier.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(fichier.handle()) == 0;
-#else
-    return ::_commit(fichier.handle()) == 0;
-#endif
-}
-
-// A rename or a deletion is durable only once the folder that lists it is synced.
-void synchroniseDossier([[maybe_unused]] const QString& chemin)
-{
-#ifdef Q_OS_UNIX
-    const int dossier = ::open(QFile::encodeName(QFileInfo(chemin).absolutePath()).constData(),
-                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dossier >= 0) {
-        ::fsync(dossier);
-        ::close(dossier);
-    }
-#endif
-}
-
 // Windows neither replaces nor deletes a file that another program has open (another window
 // reading the list, an antivirus). Such a hold lasts moments: the change is tried again awhile.
 constexpr int DelaiRetenue = 2000;
@@ -249,15 +225,16 @@ std::optional<Echec> Fichiers::remplace(const QString& chemin, QByteArrayView oc
         if (!ouvre(fichier, QIODevice::WriteOnly | QIODevice::Unbuffered))
             return echecOuverture(errno, fichier.error());
         errno = 0;
-        if (ecrit(fichier, octets) != octets.size() || !fichier.flush()) {
-            const Echec echec = echecEcriture(errno, fichier.error());
+        const bool entier = ecrit(fichier, octets) == octets.size() && fichier.flush();
+        const int erreur = errno;
+        if (!entier)
             fichier.cancelWriting(); // Qt 6.4 would commit a short write as if it were whole
-            return echec;
-        }
         errno = 0;
-        // commit() syncs the new file to disk before the rename.
-        if (fichier.commit())
+        // The new file is synced to disk before the rename.
+        if (valide(fichier))
             break;
+        if (!entier)
+            return echecEcriture(erreur, fichier.error());
         if (!retenuAilleurs() || fin.hasExpired())
             return echecEcriture(errno, fichier.error());
     }
@@ -280,6 +257,32 @@ std::optional<Echec> Fichiers::supprime(const QString& chemin)
 }
 
 bool Fichiers::ouvre(QFileDevice& fichier, QIODevice::OpenMode mode) { return fichier.open(mode); }
+
+bool Fichiers::synchronise(QFileDevice& fichier)
+{
+    if (!fichier.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(fichier.handle()) == 0;
+#else
+    return ::_commit(fichier.handle()) == 0;
+#endif
+}
+
+bool Fichiers::valide(QSaveFile& fichier) { return fichier.commit(); }
+
+// A rename or a deletion is durable only once the folder that lists it is synced.
+void Fichiers::synchroniseDossier([[maybe_unused]] const QString& chemin)
+{
+#ifdef Q_OS_UNIX
+    const int dossier = ::open(QFile::encodeName(QFileInfo(chemin).absolutePath()).constData(),
+                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dossier >= 0) {
+        ::fsync(dossier);
+        ::close(dossier);
+    }
+#endif
+}
 
 qint64 Fichiers::ecrit(QFileDevice& fichier, QByteArrayView octets)
 {

@@ -14,6 +14,7 @@
 #include <optional>
 
 class QFileDevice;
+class QSaveFile;
 
 namespace dz {
 
@@ -68,9 +69,13 @@ public:
     std::optional<Echec> supprime(const QString& chemin);
 
 protected:
-    // Every file opened for writing and every byte written goes through these two.
+    // Every step of a write goes through these: opening, writing, syncing a file, renaming a
+    // new file over the old one (synced first), syncing the folder that lists it.
     virtual bool ouvre(QFileDevice& fichier, QIODevice::OpenMode mode);
     virtual qint64 ecrit(QFileDevice& fichier, QByteArrayView octets);
+    virtual bool synchronise(QFileDevice& fichier);
+    virtual bool valide(QSaveFile& fichier);
+    virtual void synchroniseDossier(const QString& chemin);
 };
 
 } // namespace dz

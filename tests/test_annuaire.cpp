@@ -47,22 +47,39 @@ struct Journal : Avertisseur {
 };
 
 // The disk, failing on cue: opening for writing fails with `errnoOuverture`, or a write stops
-// after 7 bytes with `errnoEcriture`.
+// after 7 bytes with `errnoEcriture`. Every step of a write is logged.
 struct FichiersEnPanne : Fichiers {
     int errnoOuverture = 0, errnoEcriture = 0;
+    QStringList pas;
     bool ouvre(QFileDevice& fichier, QIODevice::OpenMode mode) override
     {
+        pas << "ouvre";
         errno = errnoOuverture;
         return !errnoOuverture && Fichiers::ouvre(fichier, mode);
     }
     qint64 ecrit(QFileDevice& fichier, QByteArrayView octets) override
     {
-        if (!errnoEcriture)
-            return Fichiers::ecrit(fichier, octets);
-        const qint64 n =
-            Fichiers::ecrit(fichier, octets.first(std::min<qsizetype>(octets.size(), 7)));
-        errno = errnoEcriture;
+        const qint64 n = Fichiers::ecrit(fichier, errnoEcriture ? octets.first(7) : octets);
+        pas << "écrit " + QString::number(n);
+        if (errnoEcriture)
+            errno = errnoEcriture;
         return n;
+    }
+    bool synchronise(QFileDevice& fichier) override
+    {
+        pas << "synchronise";
+        return Fichiers::synchronise(fichier);
+    }
+    bool valide(QSaveFile& fichier) override
+    {
+        const bool fait = Fichiers::valide(fichier);
+        pas << (fait ? "renomme" : "abandonne");
+        return fait;
+    }
+    void synchroniseDossier(const QString& chemin) override
+    {
+        pas << "synchronise le dossier";
+        Fichiers::synchroniseDossier(chemin);
     }
 };
 
@@ -272,6 +289,43 @@ private slots:
         autre.reset(); // once released, the lock is ours again
         if (obstacle == Obstacle::Verrou)
             QCOMPARE_NE(lance(routine, nom, naissance), "-");
+    }
+
+    // Each step of a durable write, in order: a change is synced before it is reported done, a
+    // new file before it replaces the old one, the folder once it lists a new name or loses one;
+    // a short write is abandoned, never renamed over the file.
+    void etapes_data()
+    {
+        QTest::addColumn<Octets>("avant");
+        QTest::addColumn<Routine>("routine");
+        QTest::addColumn<int>("erreur");
+        QTest::addColumn<QStringList>("pas");
+        const QString ecrit = "écrit " + QString::number(Zoe.size());
+        QTest::newRow("premier ajout")
+            << Octets() << Routine::Ajoute << 0
+            << QStringList{"ouvre", ecrit, "synchronise", "synchronise le dossier"};
+        QTest::newRow("ajout") << AB << Routine::Ajoute << 0
+                               << QStringList{"ouvre", ecrit, "synchronise"};
+        QTest::newRow("ajout coupé")
+            << AB << Routine::Ajoute << ENOSPC << QStringList{"ouvre", "écrit 7"};
+        QTest::newRow("réécriture")
+            << AB << Routine::Supprime << 0
+            << QStringList{"ouvre", "écrit 17", "renomme", "synchronise le dossier"};
+        QTest::newRow("réécriture coupée")
+            << AB << Routine::Supprime << EIO << QStringList{"ouvre", "écrit 7", "abandonne"};
+        QTest::newRow("dernière personne")
+            << A1 << Routine::Supprime << 0 << QStringList{"synchronise le dossier"};
+    }
+    void etapes()
+    {
+        QFETCH(Octets, avant);
+        QFETCH(Routine, routine);
+        QFETCH(int, erreur);
+        if (!avant.isNull())
+            pose(avant);
+        disque_.errnoEcriture = erreur;
+        lance(routine, routine == Routine::Ajoute ? "Zoé" : "A");
+        QTEST(disque_.pas, "pas");
     }
 
     // Files other editors leave, and one too big to be a directory: what the list shows, what

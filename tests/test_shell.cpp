@@ -2,6 +2,7 @@
 
 #include "app/programme.h"
 #include "directory/annuaire.h"
+#include "mainwindow/ondagramm.h"
 #include "platform/plateforme.h"
 #include "shell/aide.h"
 #include "shell/form0.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -181,6 +183,67 @@ private slots:
         QCOMPARE(annuaire.AjouteFiche("Zoé", "1").issue, Annuaire::Issue::Fait);
         QFile lu(racine.filePath(attendu + "/trivo.dat"));
         QVERIFY(lu.open(QIODevice::ReadOnly) && lu.readAll().contains("nom=Zo\xE9;Naissan=1\r\n"));
+    }
+
+    // Each command of the menu bar does what its button or window does; "Imprimer" with a birth
+    // date that is not a date does nothing at all, not even a redraw.
+    void menu_data()
+    {
+        QTest::addColumn<QString>("commande");
+        QTest::addColumn<QString>("naissance");
+        QTest::addColumn<QString>("effets");
+        QTest::newRow("Quitter") << "Quitter"
+                                 << "1/1/70"
+                                 << "fin 0";
+        QTest::newRow("Imprimer") << "Imprimer"
+                                  << "1/1/70"
+                                  << "redessiné, imprimante";
+        QTest::newRow("Imprimer, sans date") << "Imprimer"
+                                             << "1/1/"
+                                             << "";
+        QTest::newRow("Imprimer, naissance vide") << "Imprimer"
+                                                  << ""
+                                                  << "";
+        QTest::newRow("Sexe") << "Sexe"
+                              << "1/1/70"
+                              << "sexe";
+        QTest::newRow("A propos") << "propos"
+                                  << ""
+                                  << "à propos";
+        QTest::newRow("Aide") << "Aide"
+                              << ""
+                              << "aide";
+    }
+    void menu()
+    {
+        FakePlateforme p;
+        QFile aide(p.dossierApp + "/Dazozare.hlp");
+        QVERIFY(aide.open(QIODevice::WriteOnly) && aide.write("<p>Aide</p>") && aide.flush());
+        Ondagramm w(p);
+        relieMenus(w, p);
+        w.show();
+        QFETCH(QString, naissance);
+        w.findChild<QLineEdit*>("TxtDateN")->setText(naissance);
+        w.findChild<QWidget*>("Picture1_1")->hide(); // shown again by the next redraw
+        int imprimantes = 0;
+        p.imprimante = [&](QWidget*, QPrinter&) { return ++imprimantes, false; };
+        QFETCH(QString, commande);
+        QObject filet;
+        QTimer::singleShot(0, w.findChild<QAction*>(commande), &QAction::trigger);
+        QTimer::singleShot(300, &filet, [] { QCoreApplication::exit(7); });
+        const int fin = QApplication::exec();
+        QStringList effets;
+        const auto si = [&](bool vrai, const QString& effet) {
+            if (vrai)
+                effets << effet;
+        };
+        si(fin != 7, "fin " + QString::number(fin));
+        si(!w.findChild<QWidget*>("Picture1_1")->isHidden(), "redessiné");
+        si(imprimantes == 1, "imprimante");
+        si(w.findChild<QWidget*>("PictSexe")->isVisible(), "sexe");
+        si(frmAbout::ouvert(), "à propos");
+        si(w.findChild<VisionneuseAide*>(), "aide");
+        QTEST(effets.join(", "), "effets");
     }
 
     // Without its file the help command does nothing at all; with it, the reader shows it.

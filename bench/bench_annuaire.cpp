@@ -1,4 +1,4 @@
-// Loading the directory, deleting one person and modifying one, for small and very large
+// Loading the directory, adding, deleting and modifying one person, for small and very large
 // directories.
 
 #include "directory/annuaire.h"
@@ -92,6 +92,20 @@ void modifieFiche(benchmark::State& state)
     }
 }
 
+// A new person at the end: lock, read, the record made durable, reload.
+void ajouteFiche(benchmark::State& state)
+{
+    Banc banc(int(state.range(0)));
+    for (auto _ : state) {
+        const auto r = banc.annuaire.AjouteFiche(QStringLiteral("Zoé Noël"), "03/11/1975");
+        if (r.noms.size() != state.range(0) + 1)
+            state.SkipWithError("add failed");
+        state.PauseTiming();
+        banc.pose();
+        state.ResumeTiming();
+    }
+}
+
 // The floor of any durable rewrite: the same bytes through QSaveFile, then the folder synced.
 void plancherReecriture(benchmark::State& state)
 {
@@ -113,6 +127,7 @@ void plancherReecriture(benchmark::State& state)
 BENCHMARK(chargeAnnuaire)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(supprimeFiche)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(modifieFiche)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ajouteFiche)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(plancherReecriture)->Arg(100)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

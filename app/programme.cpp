@@ -13,6 +13,8 @@
 #include <QProxyStyle>
 #include <QTranslator>
 
+#include <csignal>
+
 namespace dz {
 
 namespace {
@@ -56,6 +58,11 @@ public:
 
 void prepareApplication(QApplication& application)
 {
+#ifdef SIGXFSZ
+    // A file-size limit then makes a write fail, which the directory reports (e 61), instead of
+    // killing the program in the middle of a change.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication::setApplicationName(Identite::titre());
     QApplication::setApplicationVersion(Identite::version());
     // The standard dialogs (printer, message boxes, help viewer) speak French like the rest,

@@ -9,8 +9,8 @@ namespace dz {
 class Ondagramm;
 class Plateforme;
 
-// Name, version, French texts for Qt's own dialogs, French locale, the windows' face for the
-// whole program, dialog buttons without pictures.
+// A file-size limit reported, not fatal. Name, version, French texts for Qt's own dialogs, French
+// locale, the windows' face for the whole program, dialog buttons without pictures.
 void prepareApplication(QApplication& application);
 
 // "Quitter", "A propos" and "Aide" of the main window's menu bar.

@@ -1,7 +1,6 @@
 #include "directory/annuaire.h"
 
 #include "directory/contenu.h"
-#include "directory/cp1252.h"
 #include "directory/fichiers.h"
 
 #include <QDir>
@@ -25,9 +24,10 @@ Annuaire::Annuaire(Avertisseur& avertisseur, Fichiers* fichiers)
     : avertisseur_(avertisseur), fichiers_(fichiers ? *fichiers : disque())
 {}
 
-void Annuaire::fixeDossier(const QString& dossier)
+void Annuaire::fixeDossier(const QString& dossier, const QString& repli)
 {
     fichier_ = QDir(dossier).filePath(NomAnnuaire);
+    repli_ = repli.isEmpty() ? QString() : QDir(repli).filePath(NomAnnuaire);
 }
 
 void Annuaire::signale(Echec echec) { rapports_.push_back({Rapport::Genre::Erreur, {}, echec}); }
@@ -71,25 +71,39 @@ void Annuaire::signaleIllisibles(int nombre)
                    .arg(nombre - 1));
 }
 
-Annuaire::Etat Annuaire::lit(Contenu& contenu, bool signaleVide)
+std::optional<QString> Annuaire::resolu(const QString& chemin)
 {
-    const Lu lu = fichiers_.lit(fichier_, TailleMax);
+    std::optional<Echec> refus;
+    QString fichier = fichiers_.resout(chemin, refus);
+    if (refus) {
+        signale(*refus);
+        return std::nullopt;
+    }
+    return fichier;
+}
+
+Annuaire::Etat Annuaire::lit(const std::optional<QString>& chemin, Contenu& contenu,
+                             bool signaleVide)
+{
+    if (!chemin)
+        return Etat::Arret;
+    const Lu lu = fichiers_.lit(*chemin, TailleMax);
     switch (lu.etat) {
     case Lu::Etat::Absent: return Etat::Absent;
     case Lu::Etat::TropGros:
         alerte(QStringLiteral("Le fichier « %1 » dépasse 32 Mio : ce n'est pas un annuaire. "
                               "Il n'a été ni lu ni modifié.")
-                   .arg(nomAffiche(fichier_)));
+                   .arg(nomAffiche(*chemin)));
         return Etat::Arret;
     case Lu::Etat::Echec: signale(lu.echec); return Etat::Arret;
     case Lu::Etat::Lu: break;
     }
     contenu = litContenu(lu.octets);
-    if (contenu.codage == Codage::Utf16) {
+    if (contenu.utf16) {
         alerte(QStringLiteral("Le fichier « %1 » est enregistré en Unicode (UTF-16), que Dazozare "
                               "ne sait ni lire ni modifier. Enregistrez-le en ANSI ou en UTF-8 "
                               "avec votre éditeur de texte ; il n'a pas été modifié.")
-                   .arg(nomAffiche(fichier_)));
+                   .arg(nomAffiche(*chemin)));
         return Etat::Arret;
     }
     if (signaleVide && lu.octets.isEmpty()) {
@@ -105,7 +119,7 @@ QStringList Annuaire::ChargeAnnuaire()
 {
     QStringList noms;
     Contenu contenu;
-    switch (lit(contenu, true)) {
+    switch (lit(resolu(fichier_), contenu, true)) {
     case Etat::Absent:
         information(QStringLiteral("Le repertoire est vide... Vous pouvez enregistrer un ou "
                                    "plusieurs noms avec leur date de naissance."));
@@ -113,7 +127,7 @@ QStringList Annuaire::ChargeAnnuaire()
     case Etat::Arret: break;
     case Etat::Lu: {
         int illisibles = 0;
-        for (const QStringView ligne : lignes(contenu.texte)) {
+        for (const QString& ligne : contenu.lignes) {
             if (const auto nom = nomDeLigne(ligne, MarqueurLong))
                 noms.append(nom->toString());
             else
@@ -133,7 +147,7 @@ Recherche Annuaire::TrouveFiche(const QString& nom)
 {
     Recherche resultat;
     Contenu contenu;
-    switch (lit(contenu, true)) {
+    switch (lit(resolu(fichier_), contenu, true)) {
     case Etat::Absent:
         information(QStringLiteral("Rien n'a encore été entré dans l'annuaire..."));
         resultat.annuaireAbsent = true;
@@ -141,7 +155,7 @@ Recherche Annuaire::TrouveFiche(const QString& nom)
     case Etat::Arret: break;
     case Etat::Lu: {
         int illisibles = 0;
-        for (const QStringView ligne : lignes(contenu.texte)) {
+        for (const QString& ligne : contenu.lignes) {
             const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
             if (!nomLu) {
                 ++illisibles; // the sought name may still come
@@ -162,39 +176,58 @@ Recherche Annuaire::TrouveFiche(const QString& nom)
     return resultat;
 }
 
-// Takes the lock beside the file, runs the change, releases the lock, and only then shows
-// what there is to tell and reads the file back for the list.
+// Takes the lock beside the file that the change will write, runs the change (reading the file
+// again under the lock), releases the lock, and only then shows what there is to tell and reads
+// the file back for the list. A directory on a read-only medium is changed in a copy, in the
+// folder given for that, which the store works on from then on.
 template <class Modification>
 Annuaire::Resultat Annuaire::sousVerrou(Modification&& modification)
 {
     Resultat resultat;
-    if (const Verrou verrou = fichiers_.verrouille(fichier_, delaiVerrouMs_); verrou.tenu())
-        resultat = modification();
+    const auto source = resolu(fichier_);
+    const auto cible = repli_.isEmpty() ? source : resolu(repli_);
+    if (!source || !cible) {
+        publie();
+        return resultat;
+    }
+    if (const Verrou verrou = fichiers_.verrouille(*cible, delaiVerrouMs_); verrou.tenu())
+        resultat = modification(*source, *cible);
     else if (verrou.echec)
         signale(*verrou.echec);
     else
         alerte(QStringLiteral("L'annuaire est en cours de modification par une autre fenêtre de "
                               "Dazozare. Réessayez dans un instant : rien n'a été enregistré."));
+    if (resultat.issue == Issue::Fait && *cible != *source) {
+        information(QStringLiteral("« %1 » est en lecture seule : l'annuaire modifié est "
+                                   "enregistré dans « %2 », que Dazozare utilise désormais.")
+                        .arg(nomAffiche(*source), nomAffiche(*cible)));
+        fichier_ = std::exchange(repli_, QString());
+    }
     publie();
-    if (resultat.issue == Issue::Fait && resultat.noms.isEmpty() && QFileInfo::exists(fichier_))
+    if (resultat.issue == Issue::Fait && resultat.noms.isEmpty() && QFileInfo::exists(*cible))
         resultat.noms = ChargeAnnuaire();
     return resultat;
 }
 
-// The lines as the new content of the file, each ended by CR LF. False once told why not.
-bool Annuaire::remplaceParLignes(const QString& texte)
+// The lines as the new content of `cible`. False once told why not.
+bool Annuaire::ecrit(const QString& cible, const QStringList& lignes)
 {
-    const auto octets = ecritContenu(texte);
-    if (!octets) {
-        const qsizetype i = premierIntraduisible(texte);
-        alerte(QStringLiteral("L'annuaire contient le caractère « %1 », que Dazozare ne peut pas "
-                              "enregistrer en Windows-1252 : il n'a pas été modifié.")
-                   .arg(texte.mid(i, texte[i].isHighSurrogate() ? 2 : 1)));
+    const QByteArray octets = ecritContenu(lignes);
+    // Nothing the program writes is refused when read back.
+    if (octets.size() > TailleMax) {
+        alerte(QStringLiteral("L'annuaire dépasserait 32 Mio, la taille que Dazozare sait lire : "
+                              "rien n'a été enregistré."));
         return false;
     }
-    // No record left: the absent file is the empty directory.
+    // No record left: the absent file is the empty directory. A copy of a read-only one cannot
+    // be left empty: the read-only one would show again.
+    if (octets.isEmpty() && !QFileInfo::exists(cible)) {
+        alerte(QStringLiteral("L'annuaire est en lecture seule : Dazozare ne peut pas en retirer "
+                              "la dernière personne."));
+        return false;
+    }
     const auto echec =
-        octets->isEmpty() ? fichiers_.supprime(fichier_) : fichiers_.remplace(fichier_, *octets);
+        octets.isEmpty() ? fichiers_.supprime(cible) : fichiers_.remplace(cible, octets);
     if (echec)
         signale(*echec);
     return !echec;
@@ -207,35 +240,16 @@ Annuaire::Resultat Annuaire::AjouteFiche(const QString& nom, const QString& nais
         publie();
         return {};
     }
-    return sousVerrou([&]() -> Resultat {
+    return sousVerrou([&](const QString& source, const QString& cible) -> Resultat {
         Contenu contenu;
-        const Etat etat = lit(contenu, false);
-        if (etat == Etat::Arret)
+        if (lit(source, contenu, false) == Etat::Arret)
             return {};
-        QString texte;
-        for (const QStringView ligne : lignes(contenu.texte)) {
+        for (const QString& ligne : contenu.lignes)
             if (nomDeLigne(ligne, MarqueurLong) == QStringView(nom))
                 return {Issue::DejaEnregistre, {}};
-            texte.append(ligne).append(QStringLiteral("\r\n"));
-        }
-        const QString fiche = ligneFiche(nom, naissance) + QStringLiteral("\r\n");
-        // An editor may have left the last line without its end: end it first.
-        QString fin;
-        if (contenu.texte.endsWith(u'\r'))
-            fin = QStringLiteral("\n");
-        else if (!contenu.texte.isEmpty() && !contenu.texte.endsWith(u'\n'))
-            fin = QStringLiteral("\r\n");
-        const QByteArray ajout = encodeCp1252(fin + fiche).value_or(QByteArray());
-        // A file in another shape, or one that the record would make read otherwise, is
-        // written again whole, in the program's own shape.
-        if (contenu.codage != Codage::Cp1252 || contenu.ctrlZ
-            || litContenu(contenu.brut + ajout).texte != contenu.texte + fin + fiche)
-            return remplaceParLignes(texte + fiche) ? Resultat{Issue::Fait, {}} : Resultat{};
-        if (const auto echec = fichiers_.ajoute(fichier_, ajout)) {
-            signale(*echec);
-            return {};
-        }
-        return {Issue::Fait, {}};
+        // Through a new file, as any change: a record cut short would glue itself to the next.
+        contenu.lignes.append(ligneFiche(nom, naissance));
+        return ecrit(cible, contenu.lignes) ? Resultat{Issue::Fait, {}} : Resultat{};
     });
 }
 
@@ -255,12 +269,12 @@ Annuaire::Resultat Annuaire::SupprimeFiche(const QString& nom)
 }
 
 // Every record with the name goes; with a birth date, the new record ends the file. Lines
-// without a name are kept (a failed comparison is a difference); blank lines go.
+// without a name are kept (a failed comparison is a difference).
 Annuaire::Resultat Annuaire::reecrit(const QString& nom, const std::optional<QString>& naissance)
 {
-    return sousVerrou([&]() -> Resultat {
+    return sousVerrou([&](const QString& source, const QString& cible) -> Resultat {
         Contenu contenu;
-        switch (lit(contenu, true)) {
+        switch (lit(source, contenu, true)) {
         case Etat::Arret: return {};
         case Etat::Absent:
             if (!naissance) {
@@ -270,19 +284,19 @@ Annuaire::Resultat Annuaire::reecrit(const QString& nom, const std::optional<QSt
             break;
         case Etat::Lu: break;
         }
-        QString texte;
+        QStringList gardees;
         int illisibles = 0;
-        for (const QStringView ligne : lignes(contenu.texte)) {
+        for (const QString& ligne : contenu.lignes) {
             const auto nomLu = nomDeLigne(ligne, MarqueurCourt);
             if (!nomLu)
                 ++illisibles;
             if (!nomLu || *nomLu != QStringView(nom))
-                texte.append(ligne).append(QStringLiteral("\r\n"));
+                gardees.append(ligne);
         }
         signaleIllisibles(illisibles);
         if (naissance)
-            texte += ligneFiche(nom, *naissance) + QStringLiteral("\r\n");
-        return remplaceParLignes(texte) ? Resultat{Issue::Fait, {}} : Resultat{};
+            gardees.append(ligneFiche(nom, *naissance));
+        return ecrit(cible, gardees) ? Resultat{Issue::Fait, {}} : Resultat{};
     });
 }
 

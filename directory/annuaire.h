@@ -30,7 +30,7 @@ struct Recherche {
 class Annuaire {
 public:
     static inline const QString NomAnnuaire = QStringLiteral("trivo.dat");
-    static constexpr qint64 TailleMax = 32 * 1024 * 1024; // no directory comes near it
+    static constexpr qint64 TailleMax = 32 * 1024 * 1024; // read and written alike
     static constexpr int DelaiVerrouMs = 3000;
 
     enum class Issue {
@@ -46,8 +46,9 @@ public:
     // `fichiers` defaults to the real disk.
     explicit Annuaire(Avertisseur& avertisseur, Fichiers* fichiers = nullptr);
 
-    // The folder that holds the directory file (set on every activation of the main window).
-    void fixeDossier(const QString& dossier);
+    // The folder that holds the directory file (set on every activation of the main window),
+    // and where a change goes instead when that folder is read-only (empty: nowhere else).
+    void fixeDossier(const QString& dossier, const QString& repli = {});
     const QString& FichierAnnuaire() const { return fichier_; }
     void fixeDelaiVerrou(int ms) { delaiVerrouMs_ = ms; }
 
@@ -69,11 +70,12 @@ public:
 
 private:
     enum class Etat { Lu, Absent, Arret };
-    Etat lit(Contenu& contenu, bool signaleVide);
+    std::optional<QString> resolu(const QString& chemin);
+    Etat lit(const std::optional<QString>& chemin, Contenu& contenu, bool signaleVide);
     Resultat reecrit(const QString& nom, const std::optional<QString>& naissance);
     template <class Modification>
     Resultat sousVerrou(Modification&& modification);
-    bool remplaceParLignes(const QString& texte);
+    bool ecrit(const QString& cible, const QStringList& lignes);
     void signaleIllisibles(int nombre);
     // Held back until publie(): nothing is shown while the file is being changed.
     void signale(Echec echec);
@@ -90,6 +92,7 @@ private:
     Avertisseur& avertisseur_;
     Fichiers& fichiers_;
     QString fichier_;
+    QString repli_;
     int delaiVerrouMs_ = DelaiVerrouMs;
     std::vector<Rapport> rapports_; // held back while the file is being changed
 };

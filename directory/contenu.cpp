@@ -30,62 +30,56 @@ QString refusPartie(const QString& texte, const QString& quoi)
                  .arg(texte.mid(i, paire ? 2 : 1));
 }
 
+QString decodeLigne(QByteArrayView ligne)
+{
+    if (std::all_of(ligne.begin(), ligne.end(),
+                    [](char o) { return static_cast<unsigned char>(o) < 0x80; }))
+        return QString::fromLatin1(ligne);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString texte = utf8(ligne);
+    return utf8.hasError() ? decodeCp1252(ligne) : texte;
+}
+
 } // namespace
 
-Contenu litContenu(const QByteArray& brut)
+Contenu litContenu(QByteArrayView octets)
 {
     Contenu c;
-    c.brut = brut;
-    QByteArrayView octets = brut;
     if (commencePar(octets, "\xFF\xFE") || commencePar(octets, "\xFE\xFF")) {
-        c.codage = Codage::Utf16;
+        c.utf16 = true;
         return c;
     }
-    if (!octets.isEmpty() && octets.back() == '\x1A') {
-        c.ctrlZ = true;
-        octets.chop(1);
+    if (commencePar(octets, "\xEF\xBB\xBF"))
+        octets = octets.sliced(3);
+    const qsizetype n = octets.size();
+    for (qsizetype debut = 0; debut < n;) {
+        qsizetype fin = debut;
+        while (fin < n && octets[fin] != '\r' && octets[fin] != '\n')
+            ++fin;
+        QByteArrayView ligne = octets.sliced(debut, fin - debut);
+        while (!ligne.isEmpty() && ligne.front() == '\x1A')
+            ligne = ligne.sliced(1);
+        if (fin == n && !ligne.isEmpty() && ligne.back() == '\x1A')
+            ligne.chop(1);
+        if (!ligne.isEmpty())
+            c.lignes.append(decodeLigne(ligne));
+        debut = fin + (fin + 1 < n && octets[fin] == '\r' && octets[fin + 1] == '\n' ? 2 : 1);
     }
-    const bool marque = commencePar(octets, "\xEF\xBB\xBF");
-    const QByteArrayView corps = marque ? octets.sliced(3) : octets;
-    const bool ascii = std::all_of(corps.begin(), corps.end(),
-                                   [](char o) { return static_cast<unsigned char>(o) < 0x80; });
-    if (marque || !ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString texte = utf8(corps);
-        if (!utf8.hasError()) {
-            c.codage = Codage::Utf8;
-            c.texte = std::move(texte);
-            return c;
-        }
-    }
-    c.texte = decodeCp1252(octets); // a mark before bytes that are no UTF-8 is no mark
     return c;
 }
 
-std::optional<QByteArray> ecritContenu(const QString& texte)
+QByteArray ecritContenu(const QStringList& lignes)
 {
-    auto octets = encodeCp1252(texte);
-    if (octets && litContenu(*octets).texte != texte)
-        return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
-    return octets;
-}
-
-QList<QStringView> lignes(QStringView texte)
-{
-    QList<QStringView> resultat;
-    const qsizetype n = texte.size();
-    qsizetype debut = 0;
-    while (debut < n) {
-        qsizetype fin = debut;
-        while (fin < n && texte[fin] != u'\r' && texte[fin] != u'\n')
-            ++fin;
-        if (fin > debut)
-            resultat.append(texte.sliced(debut, fin - debut));
-        debut = fin + 1;
-        if (fin + 1 < n && texte[fin] == u'\r' && texte[fin + 1] == u'\n')
-            ++debut;
+    QByteArray octets;
+    // A first line that begins with the mark's own character keeps it behind a mark.
+    if (!lignes.isEmpty() && lignes.first().startsWith(QChar(0xFEFF)))
+        octets = "\xEF\xBB\xBF";
+    for (const QString& ligne : lignes) {
+        const auto cp1252 = encodeCp1252(ligne);
+        octets += cp1252 && decodeLigne(*cp1252) == ligne ? *cp1252 : ligne.toUtf8();
+        octets += "\r\n";
     }
-    return resultat;
+    return octets;
 }
 
 std::optional<QStringView> nomDeLigne(QStringView ligne, QStringView marqueur)

@@ -5,8 +5,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -18,29 +18,21 @@ namespace dz {
 inline constexpr QStringView MarqueurLong = u";Naissan=";
 inline constexpr QStringView MarqueurCourt = u";Naissan";
 
-enum class Codage {
-    Cp1252, // what the program writes
-    Utf8,   // a byte-order mark, or valid UTF-8 with characters beyond ASCII
-    Utf16,  // a byte-order mark: not a file the program can read or write
-};
-
 struct Contenu {
-    Codage codage = Codage::Cp1252;
-    QString texte;      // without byte-order mark and without the final Ctrl-Z
-    bool ctrlZ = false; // a Ctrl-Z stood at the very end
-    QByteArray brut;    // the bytes as read
+    bool utf16 = false; // a UTF-16 byte-order mark: not a file the program can read or write
+    QStringList lignes; // but the blank ones; a line ends at CR LF, at a lone CR or a lone LF
 };
 
-Contenu litContenu(const QByteArray& octets);
+// Each line is read in its own encoding, as other programs may have added to the file: UTF-8
+// where its bytes make valid UTF-8, Windows-1252 otherwise. A byte-order mark before the first
+// line is no part of it; a Ctrl-Z, DOS's end mark, is dropped at the end of the file and where a
+// line begins (an older end, that another program wrote past).
+Contenu litContenu(QByteArrayView octets);
 
-// The bytes that hold the text: Windows-1252, or, when those bytes would read back as another
-// text (they happen to make valid UTF-8), UTF-8 with its byte-order mark. Nothing when a
-// character has no place in Windows-1252.
-std::optional<QByteArray> ecritContenu(const QString& texte);
-
-// The lines of a text but the blank ones, which hold no record; a line ends at CR LF, at a lone
-// CR or at a lone LF.
-QList<QStringView> lignes(QStringView texte);
+// The lines, each ended by CR LF, in Windows-1252 as the program has always written them, but
+// a line that Windows-1252 cannot hold, or whose bytes would read back as another text (they
+// happen to make valid UTF-8), which goes in UTF-8: every line reads back as it was.
+QByteArray ecritContenu(const QStringList& lignes);
 
 // The name runs from the fifth character to the first marker; the first four, normally
 // "nom=", are skipped unseen. Nothing when the marker is missing or comes too early.

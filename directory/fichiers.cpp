@@ -1,9 +1,11 @@
 #include "directory/fichiers.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QThread>
 
@@ -15,7 +17,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #else
-#include <io.h>
 #include <windows.h>
 #endif
 
@@ -105,35 +106,145 @@ Verrou::~Verrou()
 
 bool Verrou::tenu() const { return fichier_ != nullptr; }
 
+#ifdef Q_OS_UNIX
+namespace {
+
+bool memeFichier(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The lock file, never through a link (one at its path could make the program create or lock
+// a file elsewhere). One the user may not write still takes a lock, opened for reading.
+int ouvreVerrou(const QByteArray& chemin, Echec& echec)
+{
+    constexpr int Sur = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    errno = 0;
+    int fd = ::open(chemin.constData(), O_RDWR | O_CREAT | Sur, 0644);
+    if (fd < 0 && (errno == EACCES || errno == EPERM))
+        fd = ::open(chemin.constData(), O_RDONLY | Sur);
+    struct stat etat {};
+    if (fd >= 0 && (::fstat(fd, &etat) != 0 || !S_ISREG(etat.st_mode))) {
+        ::close(fd);
+        errno = ELOOP;
+        fd = -1;
+    }
+    if (fd < 0)
+        echec = errno == ELOOP ? Echec::AccesChemin : echecOuverture(errno, QFileDevice::OpenError);
+    return fd;
+}
+
+} // namespace
+#endif
+
 Verrou Fichiers::verrouille(const QString& chemin, int delaiMs)
 {
     Verrou verrou;
     QDir().mkpath(QFileInfo(chemin).absolutePath()); // the first change makes the folder
     // The lock file stays between changes: nothing to sync, nothing to clean up.
-    auto fichier = std::make_unique<QFile>(chemin + QStringLiteral(".lock"));
-    errno = 0;
-    if (!fichier->open(QIODevice::ReadWrite)) {
-#ifdef Q_OS_WIN
-        // Windows leaves errno alone: either the folder could not be made or it refuses us.
-        verrou.echec = QFileInfo(QFileInfo(chemin).absolutePath()).isDir()
-                           ? Echec::PermissionRefusee
-                           : Echec::CheminIntrouvable;
-#else
-        verrou.echec = echecOuverture(errno, fichier->error());
-#endif
-        return verrou;
-    }
+    const QString nom = chemin + QStringLiteral(".lock");
     QDeadlineTimer fin(delaiMs);
     for (;;) {
-        switch (essaieVerrou(*fichier)) {
-        case Essai::Tenu: verrou.fichier_ = std::move(fichier); return verrou;
-        case Essai::Echoue: verrou.echec = Echec::AccesChemin; return verrou;
-        case Essai::Occupe: break;
+        auto fichier = std::make_unique<QFile>(nom);
+#ifdef Q_OS_UNIX
+        Echec echec{};
+        const int fd = ouvreVerrou(QFile::encodeName(nom), echec);
+        if (fd < 0 || !fichier->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0)
+                ::close(fd);
+            verrou.echec = fd < 0 ? echec : Echec::AccesChemin;
+            return verrou;
         }
-        if (fin.hasExpired())
-            return verrou; // another program holds it
-        QThread::msleep(5);
+#else
+        if (!fichier->open(QIODevice::ReadWrite)) {
+            // Windows leaves errno alone: either the folder could not be made or it refuses us.
+            verrou.echec = QFileInfo(QFileInfo(chemin).absolutePath()).isDir()
+                               ? Echec::PermissionRefusee
+                               : Echec::CheminIntrouvable;
+            return verrou;
+        }
+#endif
+        for (;;) {
+            const Essai essai = essaieVerrou(*fichier);
+            if (essai == Essai::Echoue) {
+                verrou.echec = Echec::AccesChemin;
+                return verrou;
+            }
+            if (essai == Essai::Tenu)
+                break;
+            if (fin.hasExpired())
+                return verrou; // another program holds it
+            QThread::msleep(5);
+        }
+#ifdef Q_OS_UNIX
+        // A lock file removed and made anew while this one waited locks nobody out: the lock
+        // holds only on the file that the name still gives.
+        struct stat tenu {
+        }, nomme{};
+        if (::fstat(fichier->handle(), &tenu) != 0
+            || ::lstat(QFile::encodeName(nom).constData(), &nomme) != 0
+            || !memeFichier(tenu, nomme))
+            continue;
+#endif
+        verrou.fichier_ = std::move(fichier);
+        retireRestes(chemin);
+        return verrou;
     }
+}
+
+// A change killed between writing its new file and renaming it leaves that file beside the
+// directory, named as QSaveFile names them: "trivo.dat." and six letters. Under the lock, any
+// such file is a dead change's.
+void Fichiers::retireRestes(const QString& chemin)
+{
+    const QFileInfo fichier(chemin);
+    const QRegularExpression forme(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
+                                       .arg(QRegularExpression::escape(fichier.fileName())));
+    const QDateTime maintenant = QDateTime::currentDateTimeUtc();
+    const QDir dossier = fichier.absoluteDir();
+    for (const QFileInfo& reste :
+         dossier.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (forme.match(reste.fileName()).hasMatch() && !reste.isSymLink()
+            && reste.lastModified().toUTC() <= maintenant)
+            QFile::remove(reste.absoluteFilePath());
+    }
+}
+
+QString Fichiers::resout(const QString& chemin, std::optional<Echec>& echec)
+{
+#ifdef Q_OS_UNIX
+    // A link is followed only when it and what it reaches are the user's own: a program run as
+    // root is not to rewrite a file that someone else's link points it to.
+    QString cible = chemin;
+    int liens = 0;
+    for (struct stat etat{}; ::lstat(QFile::encodeName(cible).constData(), &etat) == 0;) {
+        if (!S_ISLNK(etat.st_mode)) {
+            if (liens > 0 && etat.st_uid != ::geteuid())
+                echec = Echec::AccesChemin;
+            return cible;
+        }
+        if (++liens > 8 || etat.st_uid != ::geteuid()) {
+            echec = Echec::AccesChemin;
+            return cible;
+        }
+        const QString suite = QFile::symLinkTarget(cible);
+        if (suite.isEmpty()) {
+            echec = Echec::AccesChemin;
+            return cible;
+        }
+        cible = QDir::cleanPath(suite); // made absolute from the link's folder
+    }
+    // Nothing there yet: a link's target is made in a folder of the user's.
+    struct stat dossier {};
+    if (liens > 0
+        && (::stat(QFile::encodeName(QFileInfo(cible).absolutePath()).constData(), &dossier) != 0
+            || dossier.st_uid != ::geteuid()))
+        echec = Echec::AccesChemin;
+    return cible;
+#else
+    Q_UNUSED(echec);
+    return chemin;
+#endif
 }
 
 Lu Fichiers::lit(const QString& chemin, qint64 limite)
@@ -189,43 +300,32 @@ Lu Fichiers::lit(const QString& chemin, qint64 limite)
     return lu;
 }
 
-std::optional<Echec> Fichiers::ajoute(const QString& chemin, QByteArrayView octets)
-{
-    QFile fichier(chemin);
-    const bool existait = fichier.exists();
-    errno = 0;
-    if (!ouvre(fichier, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return echecOuverture(errno, fichier.error());
-    const qint64 avant = fichier.size();
-    errno = 0;
-    if (ecrit(fichier, octets) == octets.size() && synchronise(fichier)) {
-        fichier.close();
-        if (!existait)
-            synchroniseDossier(chemin);
-        return std::nullopt;
-    }
-    const Echec echec = echecEcriture(errno, fichier.error());
-    // Half a record would glue itself to the next one: take back whatever got through.
-    if (existait) {
-        fichier.resize(avant);
-    } else {
-        fichier.close();
-        QFile::remove(chemin);
-    }
-    return echec;
-}
-
 std::optional<Echec> Fichiers::remplace(const QString& chemin, QByteArrayView octets)
 {
     if (QFileInfo(chemin).isDir())
         return Echec::AccesChemin;
+#ifdef Q_OS_UNIX
+    struct stat ancien {};
+    const bool existe = ::stat(QFile::encodeName(chemin).constData(), &ancien) == 0;
+#endif
     for (QDeadlineTimer fin(DelaiRetenue);; QThread::msleep(10)) {
         QSaveFile fichier(chemin);
         errno = 0;
         if (!ouvre(fichier, QIODevice::WriteOnly | QIODevice::Unbuffered))
             return echecOuverture(errno, fichier.error());
         errno = 0;
-        const bool entier = ecrit(fichier, octets) == octets.size() && fichier.flush();
+        bool entier = ecrit(fichier, octets) == octets.size() && fichier.flush();
+#ifdef Q_OS_UNIX
+        // The new file is the old one's: its owner (a change made with sudo leaves the user's
+        // file the user's), its group where the system lets us, its mode to the bit.
+        if (entier && existe) {
+            const int fd = fichier.handle();
+            const bool sien = ::fchown(fd, ancien.st_uid, ancien.st_gid) == 0
+                              || ::fchown(fd, static_cast<uid_t>(-1), ancien.st_gid) == 0;
+            Q_UNUSED(sien); // else it is the user's, as any new file would be
+            entier = ::fchmod(fd, ancien.st_mode & 07777) == 0;
+        }
+#endif
         const int erreur = errno;
         if (!entier)
             fichier.cancelWriting(); // Qt 6.4 would commit a short write as if it were whole
@@ -257,17 +357,6 @@ std::optional<Echec> Fichiers::supprime(const QString& chemin)
 }
 
 bool Fichiers::ouvre(QFileDevice& fichier, QIODevice::OpenMode mode) { return fichier.open(mode); }
-
-bool Fichiers::synchronise(QFileDevice& fichier)
-{
-    if (!fichier.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(fichier.handle()) == 0;
-#else
-    return ::_commit(fichier.handle()) == 0;
-#endif
-}
 
 bool Fichiers::valide(QSaveFile& fichier) { return fichier.commit(); }
 

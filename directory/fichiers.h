@@ -49,31 +49,35 @@ class Fichiers {
 public:
     virtual ~Fichiers() = default;
 
+    // The file a path names: the path itself, or through links that are the user's, with
+    // what they reach, the file they point to (then worked on in its own folder). Another's
+    // link is refused (AccesChemin).
+    QString resout(const QString& chemin, std::optional<Echec>& echec);
+
     // The lock beside the file ("<file>.lock"), waited for at most `delaiMs`; the file's
-    // folder is made first when missing.
+    // folder is made first when missing. Once held, what dead changes left there goes.
     Verrou verrouille(const QString& chemin, int delaiMs);
 
     // The whole file when it is a plain file of at most `limite` bytes. Never blocks: a
     // named pipe, a device, a socket or a folder at the path is refused (AccesChemin).
     Lu lit(const QString& chemin, qint64 limite);
 
-    // Appends to the file (created when absent), synced to disk. A write that fails part-way
-    // is taken back: the file is as it was.
-    std::optional<Echec> ajoute(const QString& chemin, QByteArrayView octets);
-
-    // Replaces the whole content through a new file renamed over the old one, synced before
-    // and after the rename: on disk it is always either the old content or the new one.
+    // Replaces the whole content (or makes the file) through a new file renamed over the old
+    // one, synced before and after the rename: on disk it is always either the old content or
+    // the new one, never a part. The new file keeps the old one's owner, group and mode.
     std::optional<Echec> remplace(const QString& chemin, QByteArrayView octets);
 
     // Deletes the file, and syncs its folder.
     std::optional<Echec> supprime(const QString& chemin);
 
+private:
+    void retireRestes(const QString& chemin);
+
 protected:
-    // Every step of a write goes through these: opening, writing, syncing a file, renaming a
-    // new file over the old one (synced first), syncing the folder that lists it.
+    // Every step of a write goes through these: opening the new file, writing it, renaming it
+    // over the old one once synced to disk, syncing the folder that lists it.
     virtual bool ouvre(QFileDevice& fichier, QIODevice::OpenMode mode);
     virtual qint64 ecrit(QFileDevice& fichier, QByteArrayView octets);
-    virtual bool synchronise(QFileDevice& fichier);
     virtual bool valide(QSaveFile& fichier);
     virtual void synchroniseDossier(const QString& chemin);
 };

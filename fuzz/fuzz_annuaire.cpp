@@ -1,8 +1,9 @@
-// Any bytes as the directory file: load, look up, delete and modify against a temporary
-// folder. Nothing may crash; after a deletion the lookup finds no record of the name and the
-// returned list is what a reload reads.
+// Any bytes as the directory file: read back as written, load, look up, delete and modify
+// against a temporary folder. Nothing may crash; after a deletion the lookup finds no record of the
+// name and the returned list is what a reload reads.
 
 #include "directory/annuaire.h"
+#include "directory/contenu.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -29,6 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
                                      ? QStringLiteral("/dev/shm/dz-fuzz-XXXXXX")
                                      : QDir::tempPath() + QStringLiteral("/dz-fuzz-XXXXXX"));
     const QByteArray octets(reinterpret_cast<const char*>(donnees), static_cast<qsizetype>(taille));
+
+    // Whatever is read is written back so as to read the same, line for line.
+    if (const auto lu = dz::litContenu(octets);
+        !lu.utf16 && dz::litContenu(dz::ecritContenu(lu.lignes)).lignes != lu.lignes)
+        std::abort();
 
     Silencieux silence;
     dz::Annuaire annuaire(silence);

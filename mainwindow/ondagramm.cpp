@@ -157,7 +157,8 @@ void Ondagramm::Form_Activate()
     fond.setColor(QPalette::Window, QColor(rouge, vert, bleu));
     centralWidget()->setPalette(fond);
 
-    annuaire_.fixeDossier(plateforme_.dossierDonnees());
+    const Emplacement ici = plateforme_.emplacementAnnuaire();
+    annuaire_.fixeDossier(ici.dossier, ici.repli);
     afficheListe(annuaire_.ChargeAnnuaire());
 }
 

@@ -35,10 +35,29 @@ Date Plateforme::dateDuJour()
 
 QString texteDate(Date d) { return QString::fromStdString(ecritDate(d)); }
 
-QString dossierDonnees(const QString& programme, bool installe, bool inscriptible,
-                       const QString& donneesUtilisateur)
+Emplacement emplacementAnnuaire(const QString& programme, bool installe, bool inscriptible,
+                                const QString& donneesUtilisateur)
 {
-    return !installe && inscriptible ? programme : donneesUtilisateur;
+    if (!installe && inscriptible)
+        return {programme, {}};
+    const auto annuaire = [](const QString& dossier) {
+        return QFileInfo::exists(QDir(dossier).filePath(QStringLiteral("trivo.dat")));
+    };
+    if (!installe && !annuaire(donneesUtilisateur) && annuaire(programme))
+        return {programme, donneesUtilisateur};
+    return {donneesUtilisateur, {}};
+}
+
+bool inscriptible(const QString& dossier)
+{
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(dossier).constData(), W_OK) == 0;
+#else
+    // Windows grants writing through access lists that a file's attributes do not show (a
+    // folder under Program Files): only a try tells.
+    QTemporaryFile essai(dossier + QStringLiteral("/essai-XXXXXX"));
+    return essai.open();
+#endif
 }
 
 QString fichierAide(const QString& programme)
@@ -90,24 +109,15 @@ void PlateformeQt::pointeurNormal(QWidget* fenetre)
 
 QString PlateformeQt::dossierApplication() { return QCoreApplication::applicationDirPath(); }
 
-QString PlateformeQt::dossierDonnees()
+Emplacement PlateformeQt::emplacementAnnuaire()
 {
     const QString programme = dossierApplication();
     const bool installe = QDir(programme).dirName() == QLatin1String("bin")
                           && QFileInfo(programme + QStringLiteral("/../share/dazozare")).isDir();
-#ifdef Q_OS_UNIX
-    // Write permission as the system sees it, a read-only mount included.
-    const bool inscriptible = ::access(QFile::encodeName(programme).constData(), W_OK) == 0;
-#else
-    // Windows grants writing through access lists that a file's attributes do not show (a
-    // folder under Program Files): only a try tells.
-    QTemporaryFile essai(programme + QStringLiteral("/essai-XXXXXX"));
-    const bool inscriptible = essai.open();
-#endif
     const QString utilisateur =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return dz::dossierDonnees(programme, installe, inscriptible,
-                              QDir(utilisateur).filePath(QStringLiteral("dazozare")));
+    return dz::emplacementAnnuaire(programme, installe, inscriptible(programme),
+                                   QDir(utilisateur).filePath(QStringLiteral("dazozare")));
 }
 
 QDate PlateformeQt::aujourdhui() { return QDate::currentDate(); }

@@ -16,6 +16,13 @@ class QPrinter;
 
 namespace dz {
 
+// The folder of the directory file, and where its changes go when that folder is read-only
+// (empty: there).
+struct Emplacement {
+    QString dossier;
+    QString repli;
+};
+
 class Plateforme {
 public:
     enum class Icone { Information, Exclamation, Question };
@@ -37,8 +44,8 @@ public:
     // Folder of the executable, without trailing separator.
     virtual QString dossierApplication() = 0;
 
-    // Folder of the directory file (see dossierDonnees below).
-    virtual QString dossierDonnees() = 0;
+    // Where the directory file lives (see emplacementAnnuaire below).
+    virtual Emplacement emplacementAnnuaire() = 0;
 
     virtual QDate aujourdhui() = 0;
 
@@ -62,9 +69,14 @@ QString texteDate(Date d);
 
 // Where the directory file lives: beside a program copied into a folder of its own that it may
 // write in; in the user's data folder (`donneesUtilisateur`) when the program is installed
-// (<prefix>/bin beside <prefix>/share/dazozare) or its folder is read-only.
-QString dossierDonnees(const QString& programme, bool installe, bool inscriptible,
-                       const QString& donneesUtilisateur);
+// (<prefix>/bin beside <prefix>/share/dazozare) or its folder is read-only, unless the only
+// directory there is is beside it (a copy on a read-only medium): then it is read there and
+// changed in a copy in the user's folder.
+Emplacement emplacementAnnuaire(const QString& programme, bool installe, bool inscriptible,
+                                const QString& donneesUtilisateur);
+
+// Whether the program may write in the folder, as the system sees it (a read-only mount too).
+bool inscriptible(const QString& dossier);
 
 // The help file: beside the program, else in the installed share folder.
 QString fichierAide(const QString& programme);
@@ -79,7 +91,7 @@ public:
     void sablier(QWidget* fenetre) override;
     void pointeurNormal(QWidget* fenetre) override;
     QString dossierApplication() override;
-    QString dossierDonnees() override;
+    Emplacement emplacementAnnuaire() override;
     QDate aujourdhui() override;
     void reseme() override;
     double aleatoire() override;

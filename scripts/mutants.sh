@@ -22,7 +22,7 @@ total=0; pris=0; manques=()
 plante() { # file, before, after, why
   local fichier=$1 avant=$2 apres=$3 pourquoi=$4 texte
   total=$((total + 1))
-  texte=$(<"$top/$fichier"; printf x); texte=${texte%x}
+  texte=$(cat "$top/$fichier"; printf x); texte=${texte%x}
   local sans=${texte//"$avant"/}
   if [ $(( (${#texte} - ${#sans}) / ${#avant} )) -ne 1 ]; then
     echo "✗ $fichier : le texte « $avant » n'y figure pas une seule fois" >&2; exit 1

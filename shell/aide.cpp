@@ -57,7 +57,7 @@ void montreAide(Plateforme& plateforme, QWidget* parent)
     // The help names the folder where this user's directory is kept.
     const QString html = QString::fromUtf8(contenu).replace(
         QStringLiteral("@DOSSIER_ANNUAIRE@"),
-        QDir::toNativeSeparators(plateforme.dossierDonnees()).toHtmlEscaped());
+        QDir::toNativeSeparators(plateforme.emplacementAnnuaire().dossier).toHtmlEscaped());
     lecteur->affiche(html, QStringLiteral("Aide de ") + Identite::titre());
     if (nouveau && parent) {
         QRect zone = lecteur->geometry();

@@ -1,9 +1,10 @@
 // The directory store against real files, byte for byte: its routines, the files other editors
-// leave, and every way a write can fail.
+// leave, the links that lead to the file, and every way a write can fail.
 
 #include "directory/annuaire.h"
 #include "directory/fichiers.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace dz;
@@ -30,13 +32,29 @@ namespace {
 enum class Routine { Charge, Trouve, Ajoute, Modifie, Supprime };
 // What stands in a change's way: the disk failing on cue as it opens or writes, a 10-byte file
 // size limit, a folder or a named pipe at the file's path, a file where its folder should be, the
-// lock held by another window, or another program reading the file for a moment.
-enum class Obstacle { Rien, Lecteur, Ouverture, Ecriture, Limite, Dossier, Tube, Orphelin, Verrou };
+// lock held by another window (or its file replaced while waited for, or a link), another
+// program reading the file for a moment, the file another user's, what dead changes left.
+enum class Obstacle {
+    Rien,
+    Lecteur,
+    Ouverture,
+    Ecriture,
+    Limite,
+    Dossier,
+    Tube,
+    Orphelin,
+    Verrou,
+    VerrouRemplace,
+    LienVerrou,
+    Autrui,
+    Restes
+};
 
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B;
 const Octets ABA = AB + "nom=A;Naissan=3\r\n";
 const Octets Mixte = A1 + "brouillon\r" + B; // a line without the marker, ended by a lone CR
-const Octets Zoe("nom=Zo\xE9;Naissan=01/01/1990\r\n");
+const Octets Zoe("nom=Zo\xE9;Naissan=1\r\n");
+constexpr unsigned Autre = 4242; // a user who is not running the tests
 
 // One line a message: "i <text>", "a <text>", "e <number>".
 struct Journal : Avertisseur {
@@ -65,11 +83,6 @@ struct FichiersEnPanne : Fichiers {
             errno = errnoEcriture;
         return n;
     }
-    bool synchronise(QFileDevice& fichier) override
-    {
-        pas << "synchronise";
-        return Fichiers::synchronise(fichier);
-    }
     bool valide(QSaveFile& fichier) override
     {
         const bool fait = Fichiers::valide(fichier);
@@ -83,6 +96,9 @@ struct FichiersEnPanne : Fichiers {
     }
 };
 
+// A directory of one record whose date makes the file `taille` bytes long.
+Octets gros(qsizetype taille) { return "nom=A;Naissan=" + Octets(taille - 16, '1') + "\r\n"; }
+
 } // namespace
 
 Q_DECLARE_METATYPE(Routine)
@@ -95,25 +111,25 @@ class TestAnnuaire : public QObject {
     FichiersEnPanne disque_;
     std::unique_ptr<Annuaire> annuaire_;
 
-    QString chemin() const { return racine_->filePath("trivo.dat"); }
+    QString chemin(const QString& nom = "trivo.dat") const { return racine_->filePath(nom); }
     // Null: a sparse file one byte past the size limit, quick to make.
-    void pose(const Octets& octets)
+    void pose(const Octets& octets, const QString& nom = "trivo.dat")
     {
-        QFile f(chemin());
+        QFile f(chemin(nom));
         QVERIFY(f.open(QIODevice::WriteOnly));
         QVERIFY(octets.isNull() ? f.resize(Annuaire::TailleMax + 1)
                                 : f.write(octets) == octets.size());
     }
     // The file's bytes; null when there is none, a word for what stands there instead.
-    Octets contenu() const
+    Octets contenu(const QString& nom = "trivo.dat") const
     {
-        QFile f(chemin());
+        QFile f(chemin(nom));
         if (const QFileInfo i(f); !i.isFile())
             return i.isDir() ? "<dossier>" : i.exists() ? "<tube>" : Octets();
         return f.open(QIODevice::ReadOnly) ? f.readAll() : Octets();
     }
     // Names joined by '|', the date found, "déjà" or "-" when the routine failed.
-    QString lance(Routine routine, const QString& nom, const QString& naissance = "01/01/1990")
+    QString lance(Routine routine, const QString& nom, const QString& naissance = "1")
     {
         Annuaire::Resultat r;
         switch (routine) {
@@ -159,6 +175,8 @@ private slots:
         };
         const Octets VB("nom=X;Naissan=01/02vbcrlf03VBCRLF\r\n");
         const Octets Cp = A1 + "nom=\x8Cuvre \xE0 5 \x80 \x81\x8D;Naissan=No\xEBl \x8F\x90\x9D\r\n";
+        const QString Trop = "a L'annuaire dépasserait 32 Mio, la taille que Dazozare sait lire : "
+                             "rien n'a été enregistré.";
         row("vierge", {}, R::Charge, "", "", "", {},
             {"i Le repertoire est vide... Vous pouvez enregistrer un ou plusieurs noms avec leur "
              "date de naissance."});
@@ -168,13 +186,13 @@ private slots:
         row("premier des doublons", ABA, R::Trouve, "A", "", "1", ABA);
         row("vbcrlf", VB, R::Trouve, "X", "", "01/02\r\n03VBCRLF", VB);
         row("marqueur absent", Mixte, R::Trouve, "B", "", "2", Mixte, {"e 5"});
+        row("marque en tête", "\xEF\xBB\xBFnom=Bob;Naissan=1\r\n" + Zoe, R::Trouve, "Bob", "", "1",
+            "\xEF\xBB\xBFnom=Bob;Naissan=1\r\n" + Zoe);
         row("ajout sans annuaire", {}, R::Ajoute, "Duvoro Zidu", "03/11/1975", "Duvoro Zidu",
             "nom=Duvoro Zidu;Naissan=03/11/1975\r\n");
         row("Windows-1252", A1, R::Ajoute, "Œuvre à 5 € \u0081\u008D", "Noël \u008F\u0090\u009D",
             "A|Œuvre à 5 € \u0081\u008D", Cp);
         row("date vide", A1, R::Ajoute, "P", "", "A|P", A1 + "nom=P;Naissan=\r\n");
-        row("date vide trouvée", A1 + "nom=P;Naissan=\r\n", R::Trouve, "P", "", "",
-            A1 + "nom=P;Naissan=\r\n");
         row("déjà dans le fichier", ABA, R::Ajoute, "A", "9", "déjà", ABA);
         row("modifiée, à la fin", ABA, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n");
         row("doublons supprimés", ABA, R::Supprime, "A", "", "B", B);
@@ -193,12 +211,26 @@ private slots:
         row("date hors page de code", A1, R::Ajoute, "B", "1 😀", "-", A1,
             {"a La date de naissance contient le caractère « 😀 », que l'annuaire ne peut pas "
              "enregistrer..."});
+        // What the program writes, it reads back: 32 MiB and not a byte more.
+        row("32 Mio tout juste", gros(Annuaire::TailleMax - 17), R::Ajoute, "B", "2", "A|B",
+            gros(Annuaire::TailleMax - 17) + B);
+        row("32 Mio, ajout", gros(Annuaire::TailleMax - 16), R::Ajoute, "B", "2", "-",
+            gros(Annuaire::TailleMax - 16), {Trop});
+        row("32 Mio, modification", gros(Annuaire::TailleMax), R::Modifie, "A",
+            "1" + Octets(Annuaire::TailleMax - 15, '1'), "-", gros(Annuaire::TailleMax), {Trop});
         // A reader (a window loading its list, an antivirus) delays a rewrite or a deletion;
         // it does not make it fail. (Windows would refuse both.)
         row("lecteur, réécriture", AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Lecteur);
         row("lecteur, suppression", A1, R::Supprime, "A", "", "", {}, {}, Obstacle::Lecteur);
+        // Another user's file keeps its owner, group and mode (here read-only) when it is
+        // rewritten; what dead changes left beside it goes, and only that.
+        row("à autrui", AB, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n", {},
+            Obstacle::Autrui);
+        row("restes", AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Restes);
         // Whatever fails and wherever, the file keeps its old content to the byte and the user
         // gets the one report that says why.
+        const QString Occupe = "a L'annuaire est en cours de modification par une autre fenêtre "
+                               "de Dazozare. Réessayez dans un instant : rien n'a été enregistré.";
         const std::tuple<const char*, Obstacle, int, QString, Octets> pannes[] = {
             {"EIO", Obstacle::Ecriture, EIO, "e 57", AB},
             {"ENOSPC", Obstacle::Ecriture, ENOSPC, "e 61", AB},
@@ -208,10 +240,9 @@ private slots:
             {"dossier", Obstacle::Dossier, 0, "e 75", "<dossier>"},
             {"tube", Obstacle::Tube, 0, "e 75", "<tube>"},
             {"sans dossier", Obstacle::Orphelin, 0, "e 76", AB},
-            {"verrou tenu", Obstacle::Verrou, 0,
-             "a L'annuaire est en cours de modification par une autre fenêtre de Dazozare. "
-             "Réessayez dans un instant : rien n'a été enregistré.",
-             AB}};
+            {"verrou tenu", Obstacle::Verrou, 0, Occupe, AB},
+            {"verrou refait", Obstacle::VerrouRemplace, 0, Occupe, AB},
+            {"lien au verrou", Obstacle::LienVerrou, 0, "e 75", AB}};
         for (const auto& [panne, obstacle, erreur, message, apres] : pannes)
             for (const auto& [r, quoi, nom] : {std::tuple{R::Ajoute, ", ajout", "Zoé"},
                                                {R::Modifie, ", modification", "A"},
@@ -235,6 +266,10 @@ private slots:
         QFile passant(chemin());
         std::jthread passe; // joined before `passant` goes
         std::optional<Verrou> autre;
+        const QString verrou = chemin("trivo.dat.lock");
+#ifdef Q_OS_UNIX
+        struct stat proprietaire {};
+#endif
         switch (obstacle) {
         case Obstacle::Rien: break;
         case Obstacle::Lecteur:
@@ -247,28 +282,45 @@ private slots:
         case Obstacle::Ouverture: disque_.errnoOuverture = erreur; break;
         case Obstacle::Ecriture: disque_.errnoEcriture = erreur; break;
         case Obstacle::Dossier: QVERIFY(QFile::remove(chemin()) && QDir().mkdir(chemin())); break;
-        case Obstacle::Tube:
-#ifdef Q_OS_UNIX
-            QVERIFY(QFile::remove(chemin()));
-            QCOMPARE(::mkfifo(QFile::encodeName(chemin()).constData(), 0600), 0);
-#else
-            QSKIP("no named pipe stands among Windows files");
-#endif
-            break;
         case Obstacle::Orphelin: annuaire_->fixeDossier(chemin()); break; // a file stands there
         case Obstacle::Verrou:
-            annuaire_->fixeDelaiVerrou(50);
+        case Obstacle::VerrouRemplace:
+            annuaire_->fixeDelaiVerrou(obstacle == Obstacle::Verrou ? 50 : 600);
             autre.emplace(Fichiers().verrouille(chemin(), 0));
             QVERIFY(autre->tenu());
+            // While the change waits on it, the lock file is removed, made anew and taken by a
+            // third window; the first then lets go of the old one.
+            if (obstacle == Obstacle::VerrouRemplace)
+                passe = std::jthread([&] {
+                    QTest::qSleep(100);
+                    QFile::remove(verrou);
+                    Verrou troisieme = Fichiers().verrouille(chemin(), 0);
+                    autre.reset();
+                    QTest::qSleep(1000);
+                });
             break;
-        case Obstacle::Limite:
-#ifndef Q_OS_UNIX
-            QSKIP("Windows sets a process no file-size limit");
+#ifdef Q_OS_UNIX
+        case Obstacle::Tube:
+            QVERIFY(QFile::remove(chemin()));
+            QCOMPARE(::mkfifo(QFile::encodeName(chemin()).constData(), 0600), 0);
+            break;
+        case Obstacle::LienVerrou: QVERIFY(QFile::link(chemin("ailleurs"), verrou)); break;
+        case Obstacle::Autrui:
+            QCOMPARE(::chown(QFile::encodeName(chemin()).constData(), Autre, Autre + 1), 0);
+            QCOMPARE(::chmod(QFile::encodeName(chemin()).constData(), 0444), 0);
+            QCOMPARE(::stat(QFile::encodeName(chemin()).constData(), &proprietaire), 0);
+            break;
+        case Obstacle::Restes:
+            for (const char* reste : {"trivo.dat.AbCdEf", "trivo.dat.AbCdE", "autre.dat.AbCdEf"})
+                pose("nom=Mort;Naissan=1\r\n", reste);
+            break;
+        case Obstacle::Limite: break;
+#else
+        default: QSKIP("no named pipe, link, owner or file-size limit among Windows files");
 #endif
-            break;
         }
 #ifdef Q_OS_UNIX
-        std::signal(SIGXFSZ, SIG_IGN); // a write past the size limit fails, nothing more
+        std::signal(SIGXFSZ, SIG_IGN); // as the program does: a write past the limit just fails
         rlimit normale{};
         getrlimit(RLIMIT_FSIZE, &normale);
         const rlimit limite{obstacle == Obstacle::Limite ? 10 : normale.rlim_cur, normale.rlim_max};
@@ -277,42 +329,50 @@ private slots:
         const QString resultat = lance(routine, nom, naissance);
 #ifdef Q_OS_UNIX
         setrlimit(RLIMIT_FSIZE, &normale);
+        struct stat ensuite {};
+        if (obstacle == Obstacle::Autrui) {
+            QCOMPARE(::stat(QFile::encodeName(chemin()).constData(), &ensuite), 0);
+            QCOMPARE(ensuite.st_uid, uid_t(Autre));
+            QCOMPARE(ensuite.st_gid, gid_t(Autre + 1));
+            QCOMPARE(ensuite.st_mode, proprietaire.st_mode);
+        }
 #endif
         QTEST(resultat, "resultat");
-        QCOMPARE(contenu(), apres);
+        QVERIFY(contenu() == apres);
         Noms reste =
             QDir(racine_->path())
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        reste.removeOne("trivo.dat.lock");                            // the lock stays
+        reste.removeOne("trivo.dat.lock");  // the lock stays, unless a link stood in its place
+        if (obstacle == Obstacle::Restes) { // not of the shape a change leaves
+            reste.removeOne("autre.dat.AbCdEf");
+            reste.removeOne("trivo.dat.AbCdE");
+        }
         QCOMPARE(reste, apres.isNull() ? Noms() : Noms{"trivo.dat"}); // no half-written copy
         QTEST(journal_.lignes, "messages");
+        passe = {};
         autre.reset(); // once released, the lock is ours again
-        if (obstacle == Obstacle::Verrou)
+        if (obstacle == Obstacle::Verrou || obstacle == Obstacle::VerrouRemplace)
             QCOMPARE_NE(lance(routine, nom, naissance), "-");
     }
 
-    // Each step of a durable write, in order: a change is synced before it is reported done, a
-    // new file before it replaces the old one, the folder once it lists a new name or loses one;
-    // a short write is abandoned, never renamed over the file.
+    // Each step of a durable write, in order: every change goes through a new file, synced
+    // before it replaces the old one, the folder synced once it lists the new file or loses the
+    // old; a short write is abandoned, never renamed over the file.
     void etapes_data()
     {
         QTest::addColumn<Octets>("avant");
         QTest::addColumn<Routine>("routine");
         QTest::addColumn<int>("erreur");
         QTest::addColumn<QStringList>("pas");
-        const QString ecrit = "écrit " + QString::number(Zoe.size());
-        QTest::newRow("premier ajout")
-            << Octets() << Routine::Ajoute << 0
-            << QStringList{"ouvre", ecrit, "synchronise", "synchronise le dossier"};
-        QTest::newRow("ajout") << AB << Routine::Ajoute << 0
-                               << QStringList{"ouvre", ecrit, "synchronise"};
-        QTest::newRow("ajout coupé")
-            << AB << Routine::Ajoute << ENOSPC << QStringList{"ouvre", "écrit 7"};
-        QTest::newRow("réécriture")
-            << AB << Routine::Supprime << 0
-            << QStringList{"ouvre", "écrit 17", "renomme", "synchronise le dossier"};
-        QTest::newRow("réécriture coupée")
-            << AB << Routine::Supprime << EIO << QStringList{"ouvre", "écrit 7", "abandonne"};
+        const auto entier = [](int octets) {
+            return QStringList{"ouvre", "écrit " + QString::number(octets), "renomme",
+                               "synchronise le dossier"};
+        };
+        QTest::newRow("premier ajout") << Octets() << Routine::Ajoute << 0 << entier(17);
+        QTest::newRow("ajout") << A1 << Routine::Ajoute << 0 << entier(34);
+        QTest::newRow("réécriture") << AB << Routine::Supprime << 0 << entier(17);
+        QTest::newRow("écriture coupée")
+            << A1 << Routine::Ajoute << EIO << QStringList{"ouvre", "écrit 7", "abandonne"};
         QTest::newRow("dernière personne")
             << A1 << Routine::Supprime << 0 << QStringList{"synchronise le dossier"};
     }
@@ -324,12 +384,13 @@ private slots:
         if (!avant.isNull())
             pose(avant);
         disque_.errnoEcriture = erreur;
-        lance(routine, routine == Routine::Ajoute ? "Zoé" : "A");
+        lance(routine, routine == Routine::Ajoute ? "B" : "A", "2");
         QTEST(disque_.pas, "pas");
     }
 
     // Files other editors leave, and one too big to be a directory: what the list shows, what
-    // adding Zoé and deleting A write, and how many boxes have been shown after each.
+    // adding Zoé and deleting A write (in the program's own shape), and how many boxes have
+    // been shown after each.
     void formes_data()
     {
         QTest::addColumn<Octets>("avant");
@@ -342,27 +403,29 @@ private slots:
             QTest::newRow(cas) << avant << noms << ajout << suppression << boites;
         };
         const QList<int> Aucune{0, 0, 0};
-        const Octets BNu("nom=B;Naissan=2"), Ev("nom=\xC3\x89va;Naissan=5\n"),
-            EvCp("nom=\xC9va;Naissan=5\r\n"), Lf("nom=A;Naissan=1\nnom=B;Naissan=2\n"),
-            Meles = A1 + "nom=B;Naissan=2\rnom=C;Naissan=3\n";
+        const Octets Ev("nom=\xC3\x89va;Naissan=5\n"), EvCp("nom=\xC9va;Naissan=5\r\n"),
+            Lf("nom=A;Naissan=1\nnom=B;Naissan=2\n"), Bom("\xEF\xBB\xBF"),
+            Meles = A1 + "nom=B;Naissan=2\rnom=C;Naissan=3\n", C("nom=C;Naissan=3\r\n");
         Octets brouillons;
         for (int i = 0; i < 1000; ++i)
             brouillons += "brouillon " + Octets::number(i) + "\r\n";
-        const Octets Inconnu("nom=\xC5\x81ukasz;Naissan=4\n"); // Ł: no place in Windows-1252
-        const Octets Ambigu("nom=\xC3\xA9;Naissan=1\r\n"); // Windows-1252 "Ã©", yet valid UTF-8
-        row("sans fin de ligne", A1 + BNu, "A|B", A1 + BNu + "\r\n" + Zoe, B, Aucune);
-        row("LF seul", Lf, "A|B", Lf + Zoe, B, Aucune);
-        row("fins mêlées", Meles, "A|B|C", Meles + Zoe, B + "nom=C;Naissan=3\r\n", Aucune);
-        row("fin en CR", A1 + "nom=B;Naissan=2\r", "A|B", AB + Zoe, B, Aucune);
-        row("Ctrl-Z", AB + "\x1A", "A|B", AB + Zoe, B, Aucune);
-        row("UTF-8 avec BOM", "\xEF\xBB\xBF" + A1 + Ev, "A|Éva", A1 + EvCp + Zoe, EvCp, Aucune);
-        row("UTF-8 sans BOM", A1 + Ev, "A|Éva", A1 + EvCp + Zoe, EvCp, Aucune);
-        row("UTF-8 hors page de code", A1 + Inconnu, "A|Łukasz", {}, {}, {0, 1, 2});
+        const Octets Lk("nom=\xC5\x81ukasz;Naissan=4\r\n");        // Ł: no place in Windows-1252
+        const Octets Ambigu("nom=\xC3\x83\xC2\xA9;Naissan=1\r\n"); // "Ã©", whose Windows-1252
+                                                                   // bytes would read as "é"
+        row("sans fin de ligne", A1 + "nom=B;Naissan=2", "A|B", AB + Zoe, B, Aucune);
+        row("LF seul", Lf, "A|B", AB + Zoe, B, Aucune);
+        row("fins mêlées", Meles, "A|B|C", AB + C + Zoe, B + C, Aucune);
+        row("Ctrl-Z final", AB + "\x1A", "A|B", AB + Zoe, B, Aucune);
+        row("Ctrl-Z d'un ajout", A1 + "\x1A" + B, "A|B", AB + Zoe, B, Aucune);
+        row("UTF-8 avec BOM", Bom + A1 + Ev, "A|Éva", A1 + EvCp + Zoe, EvCp, Aucune);
+        row("BOM puis Windows-1252", Bom + A1 + EvCp, "A|Éva", A1 + EvCp + Zoe, EvCp, Aucune);
+        row("UTF-8 et un octet Windows-1252", A1 + Ev + EvCp, "A|Éva|Éva", A1 + EvCp + EvCp + Zoe,
+            EvCp + EvCp, Aucune);
+        row("UTF-8 hors page de code", A1 + Lk, "A|Łukasz", A1 + Lk + Zoe, Lk, Aucune);
+        row("UTF-8 qui passerait pour de l'UTF-8", Ambigu + A1, "Ã©|A", Ambigu + A1 + Zoe, Ambigu,
+            Aucune);
         row("UTF-16", Octets("\xFF\xFEn\0o\0m\0=\0A\0;\0", 14), "", {}, {}, {1, 2, 3});
-        row("Windows-1252 qui passerait pour de l'UTF-8", Ambigu + "nom=A;Naissan=\xE9\r\n", "Ã©|A",
-            Ambigu + "nom=A;Naissan=\xE9\r\n" + Zoe,
-            "\xEF\xBB\xBFnom=\xC3\x83\xC2\xA9;Naissan=1\r\n", Aucune);
-        row("ligne vide", A1 + "\r\n" + B, "A|B", A1 + "\r\n" + B + Zoe, B, Aucune);
+        row("ligne vide", A1 + "\r\n" + B, "A|B", AB + Zoe, B, Aucune);
         row("1000 lignes illisibles", A1 + brouillons + B, "A|B", A1 + brouillons + B + Zoe,
             brouillons + B, {2, 4, 8});
         row("plus de 32 Mio", {}, "", {}, {}, {1, 2, 3});
@@ -378,14 +441,51 @@ private slots:
         lance(Routine::Ajoute, "Zoé");
         vues << int(journal_.lignes.size());
         QFETCH(Octets, ajout);
-        QVERIFY(contenu() == (ajout.isNull() ? initial : ajout));
+        QCOMPARE(contenu(), ajout.isNull() ? initial : ajout);
         pose(avant);
         lance(Routine::Supprime, "A");
         vues << int(journal_.lignes.size());
         QFETCH(Octets, suppression);
-        QVERIFY(contenu() == (suppression.isNull() ? initial : suppression));
+        QCOMPARE(contenu(), suppression.isNull() ? initial : suppression);
         QTEST(vues, "boites");
     }
+
+#ifdef Q_OS_UNIX
+    // A directory kept elsewhere (a synchronised folder) and linked beside the program is
+    // worked on where it is, through every change, the last deletion included; the link stays.
+    // A link of another user's, or to another user's file, is refused.
+    void lien()
+    {
+        QVERIFY(QDir(racine_->path()).mkdir("sync"));
+        pose(A1, "sync/trivo.dat");
+        QVERIFY(QFile::link(chemin("sync/trivo.dat"), chemin()));
+        const auto etapes = {std::tuple{Routine::Ajoute, "B", "A|B"},
+                             {Routine::Modifie, "A", "B|A"},
+                             {Routine::Supprime, "B", "A"},
+                             {Routine::Supprime, "A", ""},
+                             { Routine::Ajoute,
+                               "C",
+                               "C" }};
+        for (const auto& [routine, nom, noms] : etapes) {
+            QCOMPARE(lance(routine, nom), noms);
+            QVERIFY(QFileInfo(chemin()).isSymLink());
+        }
+        QCOMPARE(contenu("sync/trivo.dat"), "nom=C;Naissan=1\r\n");
+        QVERIFY(QFileInfo::exists(chemin("sync/trivo.dat.lock")));
+        QVERIFY(journal_.lignes.isEmpty());
+        const QByteArray lien = QFile::encodeName(chemin()),
+                         cible = QFile::encodeName(chemin("sync/trivo.dat"));
+        for (const QByteArray& etranger : {lien, cible}) {
+            QCOMPARE(::lchown(etranger.constData(), Autre, Autre), 0);
+            journal_.lignes.clear();
+            QCOMPARE(lance(Routine::Charge, {}), "");
+            QCOMPARE(lance(Routine::Ajoute, "D"), "-");
+            QCOMPARE(journal_.lignes, Noms({"e 75", "e 75"}));
+            QCOMPARE(::lchown(etranger.constData(), ::geteuid(), ::getegid()), 0);
+        }
+        QCOMPARE(contenu("sync/trivo.dat"), "nom=C;Naissan=1\r\n");
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestAnnuaire)

@@ -4,6 +4,7 @@
 #include "directory/annuaire.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -11,6 +12,10 @@
 #include <QTest>
 
 #include <cstdio>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 #include <random>
 
 using namespace dz;
@@ -35,16 +40,25 @@ void dit(const QByteArray& ligne)
 }
 
 // Change k of a series: the same for the child that makes it and the parent that checks it.
+// One in four adds a new person, one in four deletes one, the others modify one.
 struct Operation {
-    bool supprime;
+    int genre; // 1 adds, 3 deletes
     QString nom, naissance;
 };
 Operation operation(quint32 graine, int k)
 {
     std::mt19937 g(graine * 7919u + quint32(k));
     const int personne = int(g() % Personnes);
-    return {k % 4 == 3, QStringLiteral("Personne %1").arg(personne),
+    return {k % 4,
+            k % 4 == 1 ? QStringLiteral("Nouveau %1").arg(k)
+                       : QStringLiteral("Personne %1").arg(personne),
             QStringLiteral("%1/%2/%3").arg(1 + g() % 28).arg(1 + g() % 12).arg(1900 + g() % 120)};
+}
+
+// What dead changes left beside the file.
+int restes(const QString& dossier)
+{
+    return int(QDir(dossier).entryList({"trivo.dat.??????"}, QDir::Files | QDir::Hidden).size());
 }
 
 // What the file holds after the change, as the store writes it.
@@ -55,7 +69,7 @@ Octets applique(const Octets& avant, const Operation& op)
     for (qsizetype i = 0, fin; i < avant.size(); i = fin + 2)
         if (fin = avant.indexOf("\r\n", i); !QByteArrayView(avant).sliced(i).startsWith(debut))
             apres += QByteArrayView(avant).sliced(i, fin + 2 - i);
-    return op.supprime ? apres : apres + debut + "=" + op.naissance.toLatin1() + "\r\n";
+    return op.genre == 3 ? apres : apres + debut + "=" + op.naissance.toLatin1() + "\r\n";
 }
 
 // Child: changes from number `debut` on, each announced ("d k") and acknowledged with the
@@ -69,8 +83,9 @@ int enfantModifie(const QString& dossier, quint32 graine, int debut)
         const Operation op = operation(graine, k);
         dit("d " + QByteArray::number(k));
         chrono.start();
-        const auto r = op.supprime ? annuaire.SupprimeFiche(op.nom)
-                                   : annuaire.ModifieFiche(op.nom, op.naissance);
+        const auto r = op.genre == 3   ? annuaire.SupprimeFiche(op.nom)
+                       : op.genre == 1 ? annuaire.AjouteFiche(op.nom, op.naissance)
+                                       : annuaire.ModifieFiche(op.nom, op.naissance);
         if (r.issue != Annuaire::Issue::Fait)
             return 3;
         dit("f " + QByteArray::number(k) + " " + QByteArray::number(chrono.elapsed()));
@@ -141,7 +156,7 @@ private slots:
         std::mt19937 hasard(20261206);
         const quint32 graine = 7;
         constexpr int Tues = 200;
-        int prochaine = 0, anciens = 0, nouveaux = 0, entreDeux = 0;
+        int prochaine = 0, anciens = 0, nouveaux = 0, entreDeux = 0, laisses = 0;
         qint64 duree = 0; // of one change, as the children report it: kills land within it
         for (int tue = 0; tue < Tues; ++tue) {
             QProcess enfant;
@@ -175,11 +190,43 @@ private slots:
             ++(!pendant ? entreDeux : fichier == etat ? anciens : nouveaux);
             etat = fichier;
             prochaine = annoncee + 1;
+            QVERIFY(restes(dossier.path()) <= 1); // the next change clears a dead one's
+            laisses += restes(dossier.path());
         }
         qInfo("%d kills over %d changes: %d during a change (%d left the old file, %d the new one),"
-              " %d between two; every file whole",
-              Tues, prochaine, anciens + nouveaux, anciens, nouveaux, entreDeux);
+              " %d between two; every file whole; %d new files left by a kill, each cleared by "
+              "the next change",
+              Tues, prochaine, anciens + nouveaux, anciens, nouveaux, entreDeux, laisses);
         QVERIFY(anciens > 20 && nouveaux > 20); // the kills did land on both sides of a commit
+    }
+
+    // A file-size limit with its default signal kills a child in the middle of an add, the very
+    // first one included: the file is as it was (or still absent, not empty), and the next change
+    // clears what the dead one left.
+    void limiteDeTaille()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("Windows sets a process no file-size limit");
+#endif
+        for (const Octets& avant : {Octets(), Octets("nom=A;Naissan=1\r\n").repeated(20)}) {
+            QTemporaryDir dossier;
+            QFile fichier(dossier.filePath("trivo.dat"));
+            QVERIFY(avant.isNull() || (fichier.open(QIODevice::WriteOnly) && fichier.write(avant)));
+            fichier.close();
+            QProcess enfant;
+            enfant.start(QCoreApplication::applicationFilePath(),
+                         {"--limite", dossier.path(), QString::number(avant.size() + 10)});
+            QVERIFY(enfant.waitForFinished());
+            QCOMPARE(enfant.exitStatus(), QProcess::CrashExit);
+            QCOMPARE(fichier.exists(), !avant.isNull());
+            QVERIFY(!fichier.open(QIODevice::ReadOnly) || fichier.readAll() == avant);
+            fichier.close();
+            QVERIFY(restes(dossier.path()) <= 1); // none where the system makes it unnamed
+            Annuaire annuaire(muet);
+            annuaire.fixeDossier(dossier.path());
+            QCOMPARE(annuaire.AjouteFiche("Nouveau", "1").issue, Annuaire::Issue::Fait);
+            QCOMPARE(restes(dossier.path()), 0);
+        }
     }
 
     // Two copies at once on one folder: no acknowledged change lost, no person added twice.
@@ -226,6 +273,17 @@ int main(int argc, char* argv[])
     const QStringList a = app.arguments();
     if (a.size() == 5 && a[1] == "--modifie")
         return enfantModifie(a[2], a[3].toUInt(), a[4].toInt());
+#ifdef Q_OS_UNIX
+    if (a.size() == 4 && a[1] == "--limite") {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limite{a[3].toULongLong(), RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limite);
+        Annuaire annuaire(muet);
+        annuaire.fixeDossier(a[2]);
+        annuaire.AjouteFiche(QStringLiteral("Nouveau"), QString(40, u'1'));
+        return 0; // not reached: the limit kills
+    }
+#endif
     if (a.size() == 6 && a[1] == "--concurrent")
         return enfantConcurrent(a[2], a[3], a[4].toInt(), a[5].toUInt());
     TestAnnuaireProcessus test;

@@ -88,7 +88,6 @@ private slots:
         };
         row("sans annuaire", A::Ajoute, Aucun, Aucun, "Duvoro", "nom=Duvoro" + Fin, "Duvoro", "|",
             {Vide});
-        row("autre casse", A::Ajoute, AB, Aucun, "a", AB + "nom=a" + Fin, "A|B|a", "|");
         row("nom vide", A::Ajoute, AB, Aucun, "", AB, "A|B", "|" + D,
             {"Vous devez au moins entrez le nom..."});
         row("refusé, listé", A::Ajoute, R, Aucun, "A;Naissan", R, "A;Naissan", "A;Naissan|" + D,
@@ -100,7 +99,6 @@ private slots:
         row("ajouté ailleurs", A::Ajoute, AB, AB + "nom=Zo;Naissan=9\r\n", "Zo",
             AB + "nom=Zo" + Fin, "A|B|Zo", "|", {Q});
         row("supprimé ailleurs", A::Ajoute, AB, Efface, "A", "nom=A" + Fin, "A", "|");
-        row("doublons supprimés", A::Supprime, ABA, Aucun, "A", B, "B", "|");
         row("dernière personne", A::Supprime, A1, Aucun, "A", Aucun, "", "|");
         row("non listé", A::Supprime, AB, Aucun, "Z", AB, "A|B", "|");
         row("supprimé, fichier parti", A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D,

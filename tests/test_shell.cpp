@@ -18,11 +18,15 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+
+#include <csignal>
 
 using namespace dz;
 
@@ -57,6 +61,9 @@ private slots:
 #endif
         QCOMPARE(QApplication::font().family(), face);
         QCOMPARE(QApplication::font().pixelSize(), 11);
+#ifdef SIGXFSZ
+        QVERIFY(std::signal(SIGXFSZ, SIG_IGN) == SIG_IGN); // a file-size limit is no death
+#endif
         QMessageBox boite(QMessageBox::Question, "Annuaire...", "Essai",
                           QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(boite.findChild<QLabel*>("qt_msgbox_label")->font().family(), face);
@@ -136,53 +143,85 @@ private slots:
         }
     }
 
-    // Where the directory is read and written: beside a program copied into a folder of its own
-    // it may write in, else in the user's data folder (made on the first change), wherever a
-    // "trivo.dat" may already stand.
-    void dossierDonnees_data()
+    // Where the directory is read and changed: beside a program copied into a folder of its own
+    // it may write in, else in the user's data folder (made on the first change); one that
+    // stands only beside a read-only program (a read-only mount: root cannot write there
+    // either) is listed from there and changed in a copy in the user's folder, which is said.
+    void emplacement_data()
     {
         QTest::addColumn<bool>("installe");
-        QTest::addColumn<bool>("inscriptible");
+        QTest::addColumn<int>("inscriptible"); // -1: the program's folder mounted read-only
         QTest::addColumn<QString>("fichiers"); // who has a trivo.dat: "programme", "utilisateur"
-        QTest::addColumn<QString>("attendu");
-        const auto row = [](const char* cas, bool installe, bool inscriptible, const char* fichiers,
-                            const char* attendu) {
-            QTest::newRow(cas) << installe << inscriptible << QString(fichiers) << QString(attendu);
+        QTest::addColumn<QString>("lu");       // whose person is listed
+        QTest::addColumn<QString>("change");   // where the change goes
+        const auto row = [](const char* cas, bool installe, int inscriptible, const char* fichiers,
+                            const char* lu, const char* change) {
+            QTest::newRow(cas) << installe << inscriptible << QString(fichiers) << QString(lu)
+                               << QString(change);
         };
-        row("copie, l'utilisateur en a un", false, true, "utilisateur", "programme");
-        row("copie, les deux", false, true, "programme utilisateur", "programme");
-        row("lecture seule, à côté", false, false, "programme", "utilisateur");
-        row("installé, vierge", true, false, "", "utilisateur");
-        row("installé, par root", true, true, "programme utilisateur", "utilisateur");
+        row("copie, l'utilisateur en a un", false, 1, "utilisateur", "", "programme");
+        row("copie, les deux", false, 1, "programme utilisateur", "programme", "programme");
+        row("lecture seule, à côté", false, 0, "programme", "programme", "utilisateur");
+        row("lecture seule, les deux", false, 0, "programme utilisateur", "utilisateur",
+            "utilisateur");
+        row("monté en lecture seule", false, -1, "programme", "programme", "utilisateur");
+        row("installé, vierge", true, 0, "", "", "utilisateur");
+        row("installé, par root", true, 1, "programme utilisateur", "utilisateur", "utilisateur");
     }
-    void dossierDonnees()
+    void emplacement()
     {
         QFETCH(bool, installe);
-        QFETCH(bool, inscriptible);
+        QFETCH(int, inscriptible);
         QFETCH(QString, fichiers);
+        QFETCH(QString, lu);
+        QFETCH(QString, change);
         QTemporaryDir racine;
-        const QString programme = racine.filePath("programme"),
+        const QString depot = racine.filePath("depot"),
                       utilisateur = racine.filePath("utilisateur");
+        QString programme = racine.filePath("programme");
+        QDir().mkpath(depot);
         QDir().mkpath(programme);
         for (const QString& qui : fichiers.split(' ', Qt::SkipEmptyParts)) {
             QDir().mkpath(racine.filePath(qui));
-            QFile f(racine.filePath(qui + "/trivo.dat"));
+            QFile f((qui == "programme" ? depot : utilisateur) + "/trivo.dat");
             QVERIFY(f.open(QIODevice::WriteOnly)
-                    && f.write("nom=" + qui.toLatin1() + ";Naissan=1\r\n"));
+                    && f.write("nom=" + qui.toLatin1() + ";Naissan=1\n"));
         }
+        bool monte = false;
+        const auto demonte = qScopeGuard([&] {
+            if (monte)
+                QProcess::execute("umount", {programme});
+        });
+        if (inscriptible >= 0)
+            programme = depot;
+        else if (!(monte =
+                       QProcess::execute("mount", {"--bind", "-o", "ro", depot, programme}) == 0))
+            QSKIP("Monter un dossier en lecture seule n'est pas permis ici.");
+        QVERIFY(inscriptible >= 0 || !dz::inscriptible(programme)); // even for root
         struct : Avertisseur {
-            void information(const QString&) override {}
-            void alerte(const QString&) override {}
-            void erreur(Echec) override {}
-        } muet;
-        Annuaire annuaire(muet);
-        annuaire.fixeDossier(dz::dossierDonnees(programme, installe, inscriptible, utilisateur));
-        QFETCH(QString, attendu);
-        QCOMPARE(annuaire.ChargeAnnuaire(),
-                 fichiers.contains(attendu) ? QStringList{attendu} : QStringList());
-        QCOMPARE(annuaire.AjouteFiche("Zoé", "1").issue, Annuaire::Issue::Fait);
-        QFile lu(racine.filePath(attendu + "/trivo.dat"));
-        QVERIFY(lu.open(QIODevice::ReadOnly) && lu.readAll().contains("nom=Zo\xE9;Naissan=1\r\n"));
+            QStringList textes;
+            void information(const QString& texte) override { textes << texte; }
+            void alerte(const QString& texte) override { textes << texte; }
+            void erreur(Echec) override { textes << "erreur"; }
+        } dits;
+        const Emplacement ici =
+            emplacementAnnuaire(programme, installe, inscriptible == 1, utilisateur);
+        Annuaire annuaire(dits);
+        annuaire.fixeDossier(ici.dossier, ici.repli);
+        const QStringList avant = lu.isEmpty() ? QStringList() : QStringList{lu};
+        QCOMPARE(annuaire.ChargeAnnuaire(), avant);
+        dits.textes.clear();
+        QCOMPARE(annuaire.AjouteFiche("Zoé", "1").noms, avant + QStringList{"Zoé"});
+        const QString ecrit = (change == "programme" ? programme : utilisateur) + "/trivo.dat";
+        const QStringList copie{"« " + QDir::toNativeSeparators(programme + "/trivo.dat")
+                                + " » est en lecture seule : l'annuaire modifié est enregistré "
+                                  "dans « "
+                                + QDir::toNativeSeparators(utilisateur + "/trivo.dat")
+                                + " », que Dazozare utilise désormais."};
+        QCOMPARE(dits.textes, lu == "programme" && change == "utilisateur" ? copie : QStringList());
+        QFile f(ecrit);
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll().endsWith("nom=Zo\xE9;Naissan=1\r\n"));
+        QCOMPARE(annuaire.ChargeAnnuaire(), avant + QStringList{"Zoé"}); // the copy from now on
     }
 
     // Each command of the menu bar does what its button or window does; "Imprimer" with a birth

@@ -29,7 +29,7 @@ public:
     void sablier(QWidget*) override {}
     void pointeurNormal(QWidget*) override {}
     QString dossierApplication() override { return dossierApp; }
-    QString dossierDonnees() override { return dossierApp; } // a copy in a folder of its own
+    Emplacement emplacementAnnuaire() override { return {dossierApp, {}}; } // a copy of its own
     QDate aujourdhui() override { return aujourdhuiFixe; }
     void reseme() override { ++resemis; }
     double aleatoire() override;

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows program and its tests, runs the tests under Wine, headless, then
-# checks that the same commands leave the same directory file as the Linux build does.
+# Cross-builds the Windows program, its installer and its tests, runs the tests under Wine,
+# headless, checks that the same commands leave the same directory file as the Linux build does,
+# then puts the installer through install, repair, upgrade, downgrade and removal.
 # Skipped under Wine, as Windows has no such thing: the file-size-limit rows, the named-pipe
 # row, and the PDF read-back rows (no poppler in the Windows build).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 windows=${WINDOWS_BUILD_DIR:-$top/build-windows}
 "$top/scripts/install-deps.sh" # the Linux build, for the comparison
-"$top/scripts/install-deps.sh" wine64 fonts-liberation
+"$top/scripts/install-deps.sh" wine64 fonts-liberation binutils
 BUILD_TESTING=ON "$top/scripts/build-windows.sh" >/dev/null
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/dazozare/wine}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompt
+# No Mono or Gecko prompt, and no menu entry or icon copied out into the Linux desktop.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 [ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 # Headless: the offscreen platform, no display for Wine either; it reads fonts from a folder.
@@ -27,3 +29,5 @@ QT_QPA_PLATFORM=offscreen DZ_COPIE_ANNUAIRE=$sortie/windows.dat \
   "$top/scripts/windows/wine-test.sh" "$windows/tests/test_commandes_annuaire.exe" journee >/dev/null
 cmp "$sortie/linux.dat" "$sortie/windows.dat"
 echo "Même annuaire écrit sous Windows et sous Linux ($(wc -c <"$sortie/linux.dat") octets)."
+
+bash "$top/scripts/windows/verifie-installeur.sh" "$windows"

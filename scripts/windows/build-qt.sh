@@ -31,18 +31,45 @@ need_root() {
 "$here/../install-deps.sh" cmake ninja-build dpkg-dev \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev qt6-base-dev-tools >&2
 
-# apt-get source needs a deb-src entry, which a stock Debian install lacks.
+# apt-get source needs a deb-src entry, which a stock Debian install lacks: one is made for each
+# of the machine's own deb entries, so the sources come from wherever its packages do.
+src_list() {
+  local f
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
+  done
+  return 0
+}
+# deb822 stanzas are kept whole (a Signed-By may hold a key over several lines), only their Types changed.
+src_sources() {
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && awk 'BEGIN { RS = "" }
+      {
+        n = split($0, ligne, "\n"); garde = ""; binaire = 0
+        for (i = 1; i <= n; i++) {
+          if (ligne[i] ~ /^#/) continue
+          if (tolower(ligne[i]) ~ /^types:/) {
+            if ((" " substr(ligne[i], 7) " ") ~ /[[:space:]]deb[[:space:]]/) binaire = 1
+            ligne[i] = "Types: deb-src"
+          }
+          garde = garde ligne[i] "\n"
+        }
+        if (binaire) printf "%s\n", garde
+      }' "$f"
+  done
+  return 0
+}
 if ! apt-cache showsrc qt6-base >/dev/null 2>&1; then
-  need_root "ajouter les sources Debian (deb-src)"
-  say "Ajout des paquets sources Debian (deb-src) à apt"
-  $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+  need_root "ajouter les sources des paquets (deb-src)"
+  say "Ajout des paquets sources (deb-src) à apt, d'après les entrées deb de la machine"
+  lignes=$(src_list)
+  strophes=$(src_sources)
+  [ -n "$lignes$strophes" ] || { say "Aucune entrée deb dans les sources d'apt : impossible d'ajouter deb-src"; exit 1; }
+  [ -z "$lignes" ] || printf '%s\n' "$lignes" | $sudo tee /etc/apt/sources.list.d/dazozare-src.list >/dev/null
+  [ -z "$strophes" ] || printf '%s\n' "$strophes" | $sudo tee /etc/apt/sources.list.d/dazozare-src.sources >/dev/null
   $sudo apt-get update -qq
+  apt-cache showsrc qt6-base >/dev/null 2>&1 || { say "apt ne trouve toujours pas les sources de qt6-base"; exit 1; }
 fi
 
 say "Construction de Qt $qt_version statique pour Windows dans $prefix"

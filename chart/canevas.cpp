@@ -1,5 +1,7 @@
 #include "chart/canevas.h"
 
+#include "chart/trace.h"
+
 #include <QPainter>
 
 namespace dz {
@@ -54,17 +56,30 @@ void Canevas::paintEvent(QPaintEvent*)
     if (suitDensite())
         emit densiteChangee();
     QPainter peintre(this);
-    const int b = bordure_ ? 1 : 0;
-    peintre.drawImage(b, b, image_);
+    // On the window's device pixels, where the box may start between two of them: its edges
+    // where the toolkit rounds them, the border's four sides one line wide each, the picture
+    // copied pixel for pixel (a scaled copy would drop or double a column here and there).
+    const QPointF o = versAppareil(peintre);
+    const qreal r = image_.devicePixelRatio();
+    const QRect boite(QPoint(qRound(o.x()), qRound(o.y())),
+                      QPoint(qRound(o.x() + width() * r) - 1, qRound(o.y() + height() * r) - 1));
+    const int trait = epaisseurTrait(r);
+    const int e = bordure_ ? trait : 0;
+    const QRect zone = boite.adjusted(e, e, -e, -e);
+    const QRect vue = image_.rect() & QRect(QPoint(), zone.size());
+    peintre.drawImage(QRect(zone.topLeft(), vue.size()), image_, vue);
     if (bordure_) {
-        peintre.setPen(QPen(Qt::black, 1));
-        peintre.drawRect(0, 0, width() - 1, height() - 1);
+        for (const QRect& cote : {QRect(boite.left(), boite.top(), boite.width(), e),
+                                  QRect(boite.left(), boite.bottom() - e + 1, boite.width(), e),
+                                  QRect(boite.left(), boite.top(), e, boite.height()),
+                                  QRect(boite.right() - e + 1, boite.top(), e, boite.height())})
+            peintre.fillRect(cote, Qt::black);
     }
     // Over the picture, not in it: the drawing keeps what the values were read from.
     if (hasFocus()) {
-        peintre.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-        const QSize zone = image_.deviceIndependentSize().toSize();
-        peintre.drawRect(QRect(b, b, zone.width() - 1, zone.height() - 1));
+        peintre.setPen(QPen(palette().color(QPalette::WindowText), trait, Qt::DotLine));
+        const int m = trait / 2; // a pen is centred on its line
+        peintre.drawRect(zone.adjusted(m, m, m - trait, m - trait));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace dz {
@@ -21,57 +22,97 @@ QColor couleurQB(int index)
 
 int arrondiDemiHaut(double coordonnee) { return static_cast<int>(std::floor(coordonnee + 0.5)); }
 
+int epaisseurTrait(double densite) { return std::max(1, arrondiDemiHaut(densite)); }
+
+int pixelAppareil(double x, double densite, double origine)
+{
+    return arrondiDemiHaut(origine + x * densite + (densite - epaisseurTrait(densite)) / 2);
+}
+
+QRect pixelsLignes(QPointF de, QPointF a, double densite, QPointF origine)
+{
+    const int e = epaisseurTrait(densite);
+    return QRect(QPoint(pixelAppareil(de.x(), densite, origine.x()),
+                        pixelAppareil(de.y(), densite, origine.y())),
+                 QPoint(pixelAppareil(a.x(), densite, origine.x()) + e - 1,
+                        pixelAppareil(a.y(), densite, origine.y()) + e - 1));
+}
+
+QPointF versAppareil(QPainter& peintre)
+{
+    const QTransform appareil = peintre.deviceTransform();
+    peintre.setWorldTransform(appareil.inverted());
+    return {appareil.dx(), appareil.dy()};
+}
+
 namespace {
 
-void prepare(QPainter& p)
-{
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-}
+// Draws on a picture's device pixels, whatever its density: a line is then a whole number of
+// pixels wide and lands on whole pixels, where a scaled painter would give it 1 pixel here and
+// 2 there at a fractional density.
+class SurAppareil {
+public:
+    explicit SurAppareil(QImage& image)
+        : image_(image), densite_(image.devicePixelRatio()), e_(epaisseurTrait(densite_))
+    {
+        image_.setDevicePixelRatio(1);
+        p_.begin(&image_);
+        p_.setRenderHint(QPainter::Antialiasing, false);
+    }
+    ~SurAppareil()
+    {
+        p_.end();
+        image_.setDevicePixelRatio(densite_);
+    }
 
-// A one-to-one picture gets every point on the design pixel it lands on, as the chart was
-// designed; a denser one (a high-density screen) gets the true positions at its own resolution.
-bool auPixel(const QPainter& p) { return p.device()->devicePixelRatioF() == 1; }
+    // The device pixels of every design line from (x1, y1) to (x2, y2), a horizontal or
+    // vertical line being one such line.
+    void rectangle(const QColor& c, double x1, double y1, double x2, double y2)
+    {
+        p_.fillRect(pixelsLignes({x1, y1}, {x2, y2}, densite_), c);
+    }
+    // A segment swept by a square of the line's width: each column (or row) of it that width.
+    void segment(const QColor& c, double x1, double y1, double x2, double y2)
+    {
+        p_.setPen(QPen(c, 1));
+        const QPoint a(px(x1), px(y1));
+        const QPoint b(px(x2), px(y2));
+        for (int dy = 0; dy < e_; ++dy)
+            for (int dx = 0; dx < e_; ++dx)
+                p_.drawLine(a + QPoint(dx, dy), b + QPoint(dx, dy));
+    }
 
-void ligne(QPainter& p, const QColor& c, double x1, double y1, double x2, double y2)
-{
-    p.setPen(QPen(c, 1));
-    if (auPixel(p))
-        p.drawLine(QPoint(arrondiDemiHaut(x1), arrondiDemiHaut(y1)),
-                   QPoint(arrondiDemiHaut(x2), arrondiDemiHaut(y2)));
-    else
-        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-}
+private:
+    int px(double x) const { return pixelAppareil(x, densite_); }
+
+    QImage& image_;
+    const qreal densite_;
+    const int e_;
+    QPainter p_;
+};
 
 } // namespace
 
 int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur)
 {
-    QPainter p(&image);
-    prepare(p);
+    SurAppareil p(image);
     const QColor noir = couleurQB(0);
     // The frame's right and bottom sides fall outside the drawing area; clipping hides them.
-    ligne(p, noir, 1, 1, g.W, 1);
-    ligne(p, noir, 1, 1, 1, g.H);
-    ligne(p, noir, g.W, 1, g.W, g.H);
-    ligne(p, noir, 1, g.H, g.W, g.H);
-    ligne(p, noir, 1, g.Y0, g.W, g.Y0);
+    p.rectangle(noir, 1, 1, g.W, 1);
+    p.rectangle(noir, 1, 1, 1, g.H);
+    p.rectangle(noir, g.W, 1, g.W, g.H);
+    p.rectangle(noir, 1, g.H, g.W, g.H);
+    p.rectangle(noir, 1, g.Y0, g.W, g.Y0);
 
     int colonne = 0;
     const auto lignes = lignesJours(g);
     for (std::size_t i = 0; i < lignes.size(); ++i) {
         const double t = lignes[i];
         if (static_cast<int>(i) + 1 == pasMarqueur) {
-            if (auPixel(p))
-                p.fillRect(QRect(QPoint(arrondiDemiHaut(t - 2), arrondiDemiHaut(1)),
-                                 QPoint(arrondiDemiHaut(t + 2), arrondiDemiHaut(g.H))),
-                           couleurQB(12));
-            else // the same five pixels' width, centred on the day
-                p.fillRect(QRectF(QPointF(t - 2.5, 0.5), QPointF(t + 2.5, g.H + 0.5)),
-                           couleurQB(12));
+            p.rectangle(couleurQB(12), t - 2, 1, t + 2, g.H);
             colonne = static_cast<int>(std::floor(t));
         } else {
-            ligne(p, couleurQB(1), t, 1, t, g.H);
+            p.rectangle(couleurQB(1), t, 1, t, g.H);
         }
     }
     return colonne;
@@ -79,14 +120,13 @@ int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur)
 
 void traceCourbes(QImage& image, const Courbes& courbes)
 {
-    QPainter p(&image);
-    prepare(p);
+    SurAppareil p(image);
     const std::array<QColor, 3> couleurs{couleurQB(CouleurCycle[0]), couleurQB(CouleurCycle[1]),
                                          couleurQB(CouleurCycle[2])};
     for (std::size_t j = 1; j < courbes.y.size(); ++j) {
         for (std::size_t k = 0; k < 3; ++k) {
-            ligne(p, couleurs[k], static_cast<double>(j - 1), courbes.y[j - 1][k],
-                  static_cast<double>(j), courbes.y[j][k]);
+            p.segment(couleurs[k], static_cast<double>(j - 1), courbes.y[j - 1][k],
+                      static_cast<double>(j), courbes.y[j][k]);
         }
     }
 }

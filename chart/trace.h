@@ -1,7 +1,9 @@
 #pragma once
 // Drawing the chart and the day strip into their persistent images.
-// Coordinates are pixels of the drawing area, y downwards; a fractional position lands on
-// the nearest pixel, and every line is one aliased pixel wide.
+// Coordinates are design pixels of the drawing area, y downwards; a fractional position lands
+// on the nearest pixel. Lines are drawn on the picture's own device pixels, every line the
+// design draws one pixel wide as wide as `epaisseurTrait` says; the window's other drawings
+// that must land on whole device pixels use the same helpers.
 
 #include "core/cycles.h"
 #include "core/dates.h"
@@ -9,6 +11,8 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>
+#include <QRect>
 #include <QString>
 
 #include <vector>
@@ -20,6 +24,24 @@ QColor couleurQB(int index);
 
 // The pixel a fractional coordinate lands on: the nearest, a half going up (floor(x + 0.5)).
 int arrondiDemiHaut(double coordonnee);
+
+// Device pixels of a line the design draws one pixel wide: the density rounded, a half going
+// up, and never less than one. That is 1 at 100 % and 125 %, 2 at 150 %, 175 % and 200 %, 3 at
+// 250 %: whole pixels, so that every such line has one width at a given scale.
+int epaisseurTrait(double densite);
+
+// The first device pixel of such a line at design coordinate x, at `densite` device pixels a
+// design pixel with design 0 at device `origine`: centred on the band its design pixel covers,
+// so that at one to one it is the design pixel itself.
+int pixelAppareil(double x, double densite, double origine = 0);
+
+// The device pixels of the design lines from `de` to `a`, a horizontal or vertical line being
+// one line: from the first pixel of the first line to the last of the last.
+QRect pixelsLignes(QPointF de, QPointF a, double densite, QPointF origine = {});
+
+// Turns a widget's painter to the device pixels it paints on; returns where the widget's (0, 0)
+// falls there, between two pixels at some places and scales.
+QPointF versAppareil(QPainter& peintre);
 
 // Frame, zero line and the day lines; day line `pasMarqueur` is the 5-pixel red marker.
 // Returns the marker's column (ColonneDate).

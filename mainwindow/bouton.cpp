@@ -1,5 +1,6 @@
 #include "mainwindow/bouton.h"
 
+#include "chart/trace.h"
 #include "platform/ressources.h"
 
 #include <QStyleOptionButton>
@@ -7,6 +8,7 @@
 #include <QStylePainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace dz {
 
@@ -52,10 +54,19 @@ void Bouton::paintEvent(QPaintEvent*)
         d.image.translate(decalage);
         d.texte.translate(decalage);
     }
-    if (!d.image.isNull())
-        peintre.drawPixmap(
-            d.image.topLeft(),
-            icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    if (!d.image.isNull()) {
+        // On the device pixel at or above its place: the nearest one would take the picture a
+        // pixel into the caption's capitals at 150 % and 175 %.
+        peintre.save();
+        const QPointF o = versAppareil(peintre);
+        const qreal r = devicePixelRatioF();
+        const QPixmap p = icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        peintre.drawPixmap(QRect(QPoint(static_cast<int>(std::floor(o.x() + d.image.left() * r)),
+                                        static_cast<int>(std::floor(o.y() + d.image.top() * r))),
+                                 p.size()),
+                           p);
+        peintre.restore();
+    }
     peintre.setFont(d.police);
     peintre.drawItemText(d.texte, Drapeaux | Qt::AlignTop, palette(), isEnabled(), text(),
                          QPalette::ButtonText);

@@ -4,6 +4,7 @@
 
 #include "chart/canevas.h"
 #include "mainwindow/controles.h"
+#include "mainwindow/curseur.h"
 #include "mainwindow/zoneimage.h"
 #include "platform/disposition.h"
 #include "platform/identite.h"
@@ -223,7 +224,7 @@ void Ondagramm::construitValeurs(QWidget* client)
 // The slider, the chart with its scale and pictures, and the day strip.
 void Ondagramm::construitGraphique(QWidget* client)
 {
-    Slider1 = new QSlider(Qt::Horizontal, client);
+    Slider1 = new Curseur(Qt::Horizontal, client);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setGeometry(twips(540, 2280, 9825, 405));
     Slider1->setRange(-16, 17);

@@ -67,13 +67,18 @@ QPixmap image(const QString& nom, QSize taille)
 {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
 #ifdef DZ_IMAGES_PNG
-    // Rendered when the program was built, at this size, at one and two pixels a design pixel.
+    // Rendered when the program was built, at this size, at 100 % to 200 % by quarters; at
+    // another scale, the largest made smooth to the screen's size.
     const QString base = QStringLiteral(":/pictures/%1-%2x%3")
                              .arg(QFileInfo(nom).completeBaseName())
                              .arg(taille.width())
                              .arg(taille.height());
-    QPixmap p(ratio > 1 ? base + QStringLiteral("@2x.png") : base + QStringLiteral(".png"));
-    p.setDevicePixelRatio(ratio > 1 ? 2 : 1);
+    QPixmap p(ratio == 1 ? base + QStringLiteral(".png")
+                         : base + QStringLiteral("@%1x.png").arg(ratio));
+    if (p.isNull())
+        p = QPixmap(base + QStringLiteral("@2x.png"))
+                .scaled(taille * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    p.setDevicePixelRatio(ratio);
     return p;
 #else
     QSvgRenderer rendu(QStringLiteral(":/pictures/") + nom);

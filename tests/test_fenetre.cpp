@@ -11,6 +11,7 @@
 #include <QtWidgets>
 
 #include <memory>
+#include <numeric>
 
 using namespace dz;
 
@@ -226,7 +227,8 @@ private slots:
     }
 
     // After a computation: the values those read at the design pixels, the chart drawn at the
-    // screen's own resolution, not blown up, and every caption the user reads drawn whole
+    // screen's own resolution, not blown up, every line of it and every tick of the slider as
+    // the window shows them one whole width, and every caption the user reads drawn whole
     // inside its control: a label's within its frame, a button's a pixel clear of the border
     // and under its picture.
     void apresCalcul()
@@ -235,6 +237,44 @@ private slots:
         QCOMPARE(valeurs(), QList<int>({15, 32, -37}));
         const QImage image = c<Canevas>("Image1")->image();
         const qreal r = w_->devicePixelRatioF();
+        // Device pixels of a one-pixel line and of the five-pixel marker, by scale.
+        const QMap<qreal, QPair<int, int>> largeurs{
+            {1, {1, 5}}, {1.25, {1, 6}}, {1.5, {2, 8}}, {1.75, {2, 9}}, {2, {2, 10}}};
+        const auto [trait, marqueur] = largeurs[r];
+        // The widths of the runs of each colour met from a device pixel of the window, by steps.
+        const QImage ecran = w_->grab().toImage();
+        const auto passages = [&ecran](QPoint p, QPoint pas, int n) {
+            QMap<QRgb, QSet<int>> vus;
+            for (int i = 1, longueur = 1; i <= n; ++i, ++longueur, p += pas)
+                if (i == n || ecran.pixel(p) != ecran.pixel(p + pas))
+                    vus[ecran.pixel(p)] << std::exchange(longueur, 0);
+            return vus;
+        };
+        const auto place = [&](const char* nom) {
+            return QRect(c(nom)->mapTo(w_.get(), QPoint()) * r, c(nom)->size() * r);
+        };
+        const QRect graphe = place("Image1"), curseur = place("Slider1");
+        // A row above the curves, a column left of the first day line, the ticks' row.
+        const auto rangee =
+            passages(graphe.topLeft() + QPoint(0, qRound(7 * r)), {1, 0}, graphe.width());
+        const auto colonne =
+            passages(graphe.topLeft() + QPoint(qRound(4 * r), 0), {0, 1}, graphe.height());
+        const auto tirets =
+            passages(curseur.topLeft() + QPoint(0, qRound(23.5 * r)), {1, 0}, curseur.width());
+        QCOMPARE(rangee[qRgb(0, 0, 128)], QSet<int>{trait});
+        QCOMPARE(rangee[qRgb(255, 0, 0)], QSet<int>{marqueur});
+        // The frame's four sides, the chart's own left and top, the zero line, the ticks.
+        QCOMPARE(rangee[qRgb(0, 0, 0)] + colonne[qRgb(0, 0, 0)] + tirets[qRgb(0, 0, 0)],
+                 QSet<int>{trait});
+        // Down each column, the physical curve: as wide as a line where flat, never thinner
+        // but where another curve crosses it.
+        QMap<int, int> frequences; // by width
+        for (int x = 0; x < graphe.width(); ++x)
+            for (int l : passages(graphe.topLeft() + QPoint(x, 0), {0, 1}, graphe.height())
+                             .value(qRgb(128, 0, 0)))
+                ++frequences[l];
+        const int fins = std::accumulate(frequences.begin(), frequences.lowerBound(trait), 0);
+        QVERIFY(frequences.value(trait) > 100 && fins < 5);
         QCOMPARE(image.width(), qRound(627 * r));
         int fines = 0; // curve pixels whose 2 x 2 block is not all theirs
         for (int y = 1; y < image.height(); y += 2)

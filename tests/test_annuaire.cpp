@@ -39,21 +39,9 @@ enum class Routine { Charge, Trouve, Ajoute, Modifie, Supprime };
 // size limit, a folder or a named pipe at the file's path, a file where its folder should be, the
 // lock held by another window (or its file replaced while waited for, or a link), another
 // program reading the file for a moment, the file another user's, what dead changes left.
-enum class Obstacle {
-    Rien,
-    Lecteur,
-    Ouverture,
-    Ecriture,
-    Limite,
-    Dossier,
-    Tube,
-    Orphelin,
-    Verrou,
-    VerrouRemplace,
-    LienVerrou,
-    Autrui,
-    Restes
-};
+// clang-format off
+enum class Obstacle { Rien, Lecteur, Ouverture, Ecriture, Limite, Dossier, Tube, Orphelin, Verrou, VerrouRemplace, LienVerrou, Autrui, Restes };
+// clang-format on
 
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B;
 const Octets ABA = AB + "nom=A;Naissan=3\r\n";
@@ -61,12 +49,21 @@ const Octets Mixte = A1 + "brouillon\r" + B; // a line without the marker, ended
 const Octets Zoe("nom=Zo\xE9;Naissan=1\r\n");
 constexpr unsigned Autre = 4242; // a user who is not running the tests
 
-// One line a message: "i <text>", "a <text>", "e <number>".
+// One line a message: "i <text>", "a <text>", "e <number>"; on stderr too when `bavard` (a
+// child's failures), and nothing else.
 struct Journal : Avertisseur {
+    explicit Journal(bool bavard = false) : bavard(bavard) {}
     Noms lignes;
-    void information(const QString& texte) override { lignes << "i " + texte; }
-    void alerte(const QString& texte) override { lignes << "a " + texte; }
-    void erreur(Echec e) override { lignes << "e " + QString::number(int(e)); }
+    bool bavard;
+    void dit(const QString& ligne)
+    {
+        lignes << ligne;
+        if (bavard && !ligne.startsWith('i'))
+            std::fprintf(stderr, "%s\n", qPrintable(ligne));
+    }
+    void information(const QString& texte) override { dit("i " + texte); }
+    void alerte(const QString& texte) override { dit("a " + texte); }
+    void erreur(Echec e) override { dit("e " + QString::number(int(e))); }
 };
 
 // The disk, failing on cue: opening for writing fails with `errnoOuverture`, or a write stops
@@ -84,15 +81,12 @@ struct FichiersEnPanne : Fichiers {
     {
         const qint64 n = Fichiers::ecrit(fichier, errnoEcriture ? octets.first(7) : octets);
         pas << "écrit " + QString::number(n);
-        if (errnoEcriture)
-            errno = errnoEcriture;
+        errno = errnoEcriture ? errnoEcriture : errno;
         return n;
     }
     bool valide(QSaveFile& fichier) override
     {
-        const bool fait = Fichiers::valide(fichier);
-        pas << (fait ? "renomme" : "abandonne");
-        return fait;
+        return (pas << (Fichiers::valide(fichier) ? "renomme" : "abandonne")).last() == "renomme";
     }
     void synchroniseDossier(const QString& chemin) override
     {
@@ -112,12 +106,7 @@ int restes(const QString& dossier)
 
 constexpr int Personnes = 20'000;
 
-// Tells nothing but failures, on stderr, so that a failing child says why.
-struct Muet : Avertisseur {
-    void information(const QString&) override {}
-    void alerte(const QString& texte) override { std::fprintf(stderr, "%s\n", qPrintable(texte)); }
-    void erreur(Echec e) override { std::fprintf(stderr, "erreur %d\n", int(e)); }
-} muet;
+Journal bavard(true); // a child's
 
 void dit(const QByteArray& ligne)
 {
@@ -156,7 +145,7 @@ Octets applique(const Octets& avant, const Operation& op)
 // milliseconds it took ("f k ms").
 int enfantModifie(const QString& dossier, quint32 graine, int debut)
 {
-    Annuaire annuaire(muet);
+    Annuaire annuaire(bavard);
     annuaire.fixeDossier(dossier);
     QElapsedTimer chrono;
     for (int k = debut;; ++k) {
@@ -172,42 +161,32 @@ int enfantModifie(const QString& dossier, quint32 graine, int debut)
     }
 }
 
-// Child: adds, modifies and deletes its own people, adds people the other child may add too,
-// for `ms`; says how many of its own it added ("ajouts n"), then each person the file must
+// Child: for `ms`, adds people of its own and deletes some, adds people the other child may
+// add too; then says how many of its own it added ("ajouts n"), and each person the file must
 // hold for it ("+ name"): its own that it left, the shared ones it added.
 int enfantConcurrent(const QString& dossier, const QString& prefixe, int ms, quint32 graine)
 {
-    Annuaire annuaire(muet);
+    Annuaire annuaire(bavard);
     annuaire.fixeDossier(dossier);
     std::mt19937 g(graine);
     QStringList miens;
     int ajouts = 0;
-    using I = Annuaire::Issue;
-    QElapsedTimer chrono;
-    chrono.start();
-    while (chrono.elapsed() < ms) {
+    for (QElapsedTimer chrono; !chrono.isValid() || chrono.elapsed() < ms;) {
+        if (!chrono.isValid())
+            chrono.start();
         const unsigned tirage = g() % 10;
-        const QString date = QStringLiteral("%1/01/2000").arg(1 + g() % 28);
-        if (tirage < 4 || miens.isEmpty()) {
-            const QString nom = prefixe + QString::number(ajouts++);
-            if (annuaire.AjouteFiche(nom, date).issue != I::Fait)
-                return 3;
-            miens << nom;
-        } else if (const QString nom = miens[int(g() % miens.size())]; tirage < 6) {
-            if (annuaire.SupprimeFiche(nom).issue != I::Fait)
-                return 4;
-            miens.removeOne(nom);
+        Annuaire::Issue issue;
+        if (tirage < 6 || miens.isEmpty()) {
+            miens << prefixe + QString::number(ajouts++);
+            issue = annuaire.AjouteFiche(miens.last(), "1").issue;
         } else if (tirage < 9) {
-            if (annuaire.ModifieFiche(nom, date).issue != I::Fait)
-                return 5;
-        } else {
-            const QString commun = QStringLiteral("Commun %1").arg(g() % 40);
-            const auto r = annuaire.AjouteFiche(commun, date);
-            if (r.issue == I::Echec)
-                return 6;
-            if (r.issue == I::Fait)
-                dit("+ " + commun.toUtf8());
+            issue = annuaire.SupprimeFiche(miens.takeAt(int(g() % miens.size()))).issue;
+        } else if (const QString commun = QStringLiteral("Commun %1").arg(g() % 40);
+                   (issue = annuaire.AjouteFiche(commun, "1").issue) == Annuaire::Issue::Fait) {
+            dit("+ " + commun.toUtf8());
         }
+        if (issue == Annuaire::Issue::Echec)
+            return 3;
     }
     dit("ajouts " + QByteArray::number(ajouts));
     for (const QString& nom : miens)
@@ -662,7 +641,7 @@ private slots:
             QVERIFY(!fichier.open(QIODevice::ReadOnly) || fichier.readAll() == avant);
             fichier.close();
             QVERIFY(restes(dossier.path()) <= 1); // none where the system makes it unnamed
-            Annuaire annuaire(muet);
+            Annuaire annuaire(bavard);
             annuaire.fixeDossier(dossier.path());
             QCOMPARE(annuaire.AjouteFiche("Nouveau", "1").issue, Annuaire::Issue::Fait);
             QCOMPARE(restes(dossier.path()), 0);
@@ -693,7 +672,7 @@ private slots:
                     ajouts += ligne.mid(7).toInt();
             }
         }
-        Annuaire annuaire(muet);
+        Annuaire annuaire(journal_);
         annuaire.fixeDossier(dossier.path());
         QStringList noms = annuaire.ChargeAnnuaire();
         noms.sort();
@@ -711,6 +690,11 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList a = app.arguments();
+    if (a.size() == 5 && a[1] == "--ajoute") { // a person in a folder, for the installer's test
+        Annuaire annuaire(bavard);
+        annuaire.fixeDossier(a[2]);
+        return annuaire.AjouteFiche(a[3], a[4]).issue == Annuaire::Issue::Fait ? 0 : 3;
+    }
     if (a.size() == 5 && a[1] == "--modifie")
         return enfantModifie(a[2], a[3].toUInt(), a[4].toInt());
 #ifdef Q_OS_UNIX
@@ -718,7 +702,7 @@ int main(int argc, char* argv[])
         std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limite{a[3].toULongLong(), RLIM_INFINITY};
         setrlimit(RLIMIT_FSIZE, &limite);
-        Annuaire annuaire(muet);
+        Annuaire annuaire(bavard);
         annuaire.fixeDossier(a[2]);
         annuaire.AjouteFiche(QStringLiteral("Nouveau"), QString(40, u'1'));
         return 0; // not reached: the limit kills

@@ -16,26 +16,7 @@
 using namespace dz;
 
 namespace {
-
 using Cachees = QList<bool>;
-
-// `image` against tests/references/<nom>.png, pixel for pixel: empty when equal, else why not.
-// With DZ_REFERENCES=<folder> the picture is written there instead, to be looked at and kept.
-QString difference(const QImage& image, const QString& nom)
-{
-    if (const QString dossier = qEnvironmentVariable("DZ_REFERENCES"); !dossier.isEmpty())
-        return image.save(dossier + "/" + nom + ".png") ? QString() : "non écrite";
-    const QImage attendue = QImage(":/references/" + nom + ".png").convertToFormat(image.format());
-    int differents = attendue.size() == image.size() ? 0 : -1;
-    for (int y = 0; differents >= 0 && y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            differents += image.pixel(x, y) != attendue.pixel(x, y);
-    const QString copie = QDir::temp().filePath(nom + "-obtenue.png");
-    return differents == 0 || !image.save(copie)
-               ? QString()
-               : QString("%1 pixels diffèrent (%2)").arg(differents).arg(copie);
-}
-
 } // namespace
 
 class TestFenetre : public QObject {
@@ -104,77 +85,43 @@ private slots:
         QTRY_COMPARE(fake_.resemis, activations + 1); // the directory is listed
     }
 
-    // As the load leaves them (twips; no size: grows to its text), TxtDateP on today.
+    // The whole window at one pixel a design pixel, as the load leaves it and after a
+    // computation with the picture shown, compared with pictures checked once by eye against
+    // the layout: every control at its place, in its colours and face, every caption as
+    // designed or written. Then each control by its name, in its container, hidden or shown.
     void disposition()
     {
-        struct Controle {
-            const char *nom, *parent;
-            int x, y, l, h;
-            const char* texte;
-            bool cache;
-        };
-        // clang-format off
-        const Controle controles[] = {
-            {"CmbNom", "", 1920, 240, 3495, 315, "", false},
-            {"Etiquette5", "", 5640, 120, 1755, 315, "Intellectuel :", false},
-            {"Etiquette6", "", 5640, 720, 1755, 315, "Emotionnel :", false},
-            {"Etiquette7", "", 5640, 1320, 1755, 315, "Physique    :", false},
-            {"AfichIntel", "", 6840, 360, 555, 255, "", true}, {"AfichEmoti", "", 6840, 720, 555, 255, "", true},
-            {"AfichPhysi", "", 6840, 1080, 555, 255, "", true}, {"Picture1_0", "", 9600, 5880, 480, 480, "", true},
-            {"Picture1_1", "", 7440, 0, 480, 480, "", true}, {"Picture1_2", "", 7440, 600, 480, 480, "", true},
-            {"Picture1_3", "", 7440, 1200, 480, 480, "", true}, {"Picture2_0", "", 840, 5880, 480, 480, "", true},
-            {"Picture2_3", "", 2640, 5880, 480, 480, "", true}, {"Picture2_6", "", 4440, 5880, 480, 480, "", true},
-            {"MerMamm", "", 120, 1920, 4635, 315, "", false}, {"AfichAge", "", 4800, 1920, 765, 315, "", false},
-            {"CmdSexe", "", 5640, 1920, 4575, 375, "Sexe", false}, {"Slider1", "", 540, 2280, 9825, 405, "", false},
-            {"Label1_1", "", 120, 2760, 0, 0, "+ 50 ----", false}, {"Label1_0", "", 150, 4560, 0, 0, "  0 ----", false},
-            {"Label1_2", "", 240, 6240, 0, 0, "- 50 --", false}, {"Image1", "", 720, 2760, 9435, 3675, "", false},
-            {"AfichJour", "", 720, 6480, 9435, 255, "", false}, {"Frame1", "", 120, 0, 5415, 1815, "", false},
-            {"Etiquette1", "Frame1", 120, 240, 1215, 315, "Nom Prénom", false},
-            {"CmdAjoute", "Frame1", 1800, 560, 1695, 255, "Ajouter", false},
-            {"CmdSup", "Frame1", 3600, 560, 1695, 255, "Supprimer", false},
-            {"Etiquette2", "Frame1", 120, 900, 1635, 280, "Date de naissance", false},
-            {"TxtDateN", "Frame1", 1800, 880, 1335, 285, "", false},
-            {"Etiquette3", "Frame1", 120, 1200, 1680, 255, "Date du ondagramme", false},
-            {"TxtDateP", "Frame1", 1800, 1200, 1335, 285, "17/05/2004", false},
-            {"Command3", "Frame1", 1800, 1450, 1335, 255, "Aujourd'hui", false},
-            {"AfichJourV", "Frame1", 40, 1500, 1695, 255, "", false},
-            {"Command1", "Frame1", 3240, 960, 945, 705, "Imprimer", false},
-            {"Commande1", "Frame1", 4320, 960, 945, 735, "Calcule", false},
-            {"Frame2", "", 8040, 0, 2175, 1815, "Accouchement", false},
-            {"Label3", "Frame2", 120, 240, 615, 255, "DGUS", false}, {"TxtDGUS", "Frame2", 840, 240, 1215, 285, "", false},
-            {"Label4", "Frame2", 120, 600, 615, 255, "Terme", false}, {"TxtAP", "Frame2", 840, 600, 1215, 285, "", false},
-            {"Image2", "Frame2", 120, 1080, 600, 600, "", false},
-            {"Command2", "Frame2", 720, 1080, 1335, 615, "Ondagrammes prés du terme", false},
-            {"PictSexe", "Image1", 3480, 150, 975, 1575, "", true}, {"Pictgarcon", "Image1", 4320, 2280, 975, 1335, "", true},
-            {"PictFille", "Image1", 5400, 2280, 975, 1335, "", true}, {"PictPGarcon", "Image1", 6480, 2040, 975, 1575, "", true},
-            {"PictPFille", "Image1", 7560, 2040, 975, 1575, "", true}, {"LblTerme", "Image1", 8400, 120, 855, 300, "Terme", true}};
-        // clang-format on
-        const auto px = [](int t) { return qRound(t / 15.0); };
-        for (const Controle& e : controles) {
-            QWidget* w = c(e.nom);
-            QVERIFY2(w && w->parentWidget() == (*e.parent ? c(e.parent) : w_->centralWidget()),
-                     e.nom);
-            const QPoint cadre =
-                QString(e.parent) == "Image1" ? QPoint(1, 1) : QPoint(); // in its frame
-            QCOMPARE(w->pos(), QPoint(px(e.x), px(e.y)) + cadre);
-            QVERIFY2(!e.l || w->size() == QSize(px(e.l), px(e.h)), e.nom);
-            const char* texte = w->inherits("QGroupBox")   ? "title"
-                                : w->inherits("QComboBox") ? "currentText"
-                                                           : "text";
-            QCOMPARE(w->property(texte).toString(), QString::fromUtf8(e.texte));
-            QVERIFY2(w->isHidden() == e.cache, e.nom);
+        if (w_->devicePixelRatioF() == 1) {
+#ifndef Q_OS_WIN // Windows renders the faces with another engine
+            QString ecart = difference(w_->grab().toImage(), "fenetre-chargee");
+            QVERIFY2(ecart.isEmpty(), qPrintable(ecart));
+            c<QComboBox>("CmbNom")->setEditText("Jean");
+            calcule("17/05/2004");
+            fais("CmdSexe");
+            ecart = difference(w_->grab().toImage(), "fenetre-calculee");
+            QVERIFY2(ecart.isEmpty(), qPrintable(ecart));
+            w_ = std::make_unique<Ondagramm>(fake_);
+#endif
         }
-        // The value labels white on their cycle's colour; a few key faces, in pixels.
-        const QColor fonds[] = {{0, 192, 0}, {0, 0, 255}, {255, 0, 0}};
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(c(QString("Etiquette%1").arg(5 + i))->palette().color(QPalette::Window),
-                     fonds[i]);
-        QCOMPARE(c("Etiquette5")->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QStringList polices;
-        for (const char* nom : {"Etiquette5", "MerMamm", "Label1_0", "Commande1", "LblTerme"})
-            polices << QString::number(c(nom)->font().pixelSize())
-                           + (c(nom)->font().bold() ? " gras" : "");
-        QCOMPARE(polices, QStringList({"13 gras", "13", "11", "13 gras", "16 gras"}));
+        const QString noms =
+            "CmbNom Etiquette5 Etiquette6 Etiquette7 -AfichIntel -AfichEmoti -AfichPhysi "
+            "-Picture1_0 "
+            "-Picture1_1 -Picture1_2 -Picture1_3 -Picture2_0 -Picture2_6 MerMamm AfichAge CmdSexe "
+            "Slider1 Label1_0 Label1_1 Label1_2 Image1 AfichJour Frame1 Frame2 "
+            "Frame1/Etiquette1 Frame1/CmdAjoute Frame1/CmdSup Frame1/Etiquette2 Frame1/TxtDateN "
+            "Frame1/Etiquette3 Frame1/TxtDateP Frame1/Command3 Frame1/AfichJourV Frame1/Command1 "
+            "Frame1/Commande1 Frame2/Label3 Frame2/TxtDGUS Frame2/Label4 Frame2/TxtAP "
+            "Frame2/Image2 "
+            "Frame2/Command2 -Image1/PictSexe -Image1/Pictgarcon -Image1/PictFille "
+            "-Image1/PictPGarcon -Image1/PictPFille -Image1/LblTerme";
+        for (QString nom : noms.split(' ')) {
+            const bool cache = nom.startsWith('-');
+            const QString parent = nom.remove('-').section('/', -2, -2);
+            QWidget* w = c(nom.section('/', -1));
+            QVERIFY2(w && w->parentWidget() == (parent.isEmpty() ? w_->centralWidget() : c(parent))
+                         && w->isHidden() == cache,
+                     qPrintable(nom));
+        }
         QStringList menu;
         for (const QAction* a : w_->menuBar()->actions())
             menu << a->objectName() + '=' + a->text();

@@ -86,12 +86,10 @@ installe_comme "$version"
 
 # A person written by the suite's directory test, run from the program's folder as this user,
 # and the lock a program leaves beside the file; then the program itself started there.
-cp "$windows/tests/test_commandes_annuaire.exe" "$programme/"
-QT_QPA_PLATFORM=offscreen QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/liberation \
-  DZ_COPIE_ANNUAIRE="$programmeW\\trivo.dat" \
-  "$top/scripts/windows/wine-test.sh" "$programmeW\\test_commandes_annuaire.exe" journee >/dev/null \
-  || echoue "l'essai de l'annuaire a échoué dans le dossier du programme"
-rm "$programme/test_commandes_annuaire.exe"
+cp "$windows/tests/test_annuaire.exe" "$programme/"
+"$top/scripts/windows/wine-test.sh" "$programmeW\\test_annuaire.exe" --ajoute "$programmeW" \
+  "Duvoro Zidu" 03/11/1975 >/dev/null || echoue "l'essai de l'annuaire a échoué dans le dossier du programme"
+rm "$programme/test_annuaire.exe"
 [ -s "$programme/trivo.dat" ] || echoue "pas d'annuaire écrit dans le dossier du programme"
 : >"$programme/trivo.dat.lock"
 cp "$programme/trivo.dat" "$racine/trivo.dat"

@@ -4,6 +4,7 @@
 
 #include "platform/plateforme.h"
 
+#include <QImage>
 #include <QList>
 #include <QTemporaryDir>
 
@@ -52,5 +53,9 @@ public:
     std::function<bool(QWidget*, QPrinter&)>
         imprimante; // answers the printer dialog; refuses when unset
 };
+
+// `image` against tests/references/<nom>.png, pixel for pixel: empty when equal, else why not.
+// With DZ_REFERENCES=<folder> the picture is written there instead, to be looked at and kept.
+QString difference(const QImage& image, const QString& nom);
 
 } // namespace dz

@@ -59,22 +59,11 @@ void Canevas::paintEvent(QPaintEvent*)
     // On the window's device pixels, where the box may start between two of them: its edges
     // where the toolkit rounds them, the border's four sides one line wide each, the picture
     // copied pixel for pixel (a scaled copy would drop or double a column here and there).
-    const QPointF o = versAppareil(peintre);
     const qreal r = image_.devicePixelRatio();
-    const QRect boite(QPoint(qRound(o.x()), qRound(o.y())),
-                      QPoint(qRound(o.x() + width() * r) - 1, qRound(o.y() + height() * r) - 1));
     const int trait = epaisseurTrait(r);
-    const int e = bordure_ ? trait : 0;
-    const QRect zone = boite.adjusted(e, e, -e, -e);
+    const QRect zone = boiteAppareil(peintre, size(), r, bordure_ ? QColor(Qt::black) : QColor());
     const QRect vue = image_.rect() & QRect(QPoint(), zone.size());
     peintre.drawImage(QRect(zone.topLeft(), vue.size()), image_, vue);
-    if (bordure_) {
-        for (const QRect& cote : {QRect(boite.left(), boite.top(), boite.width(), e),
-                                  QRect(boite.left(), boite.bottom() - e + 1, boite.width(), e),
-                                  QRect(boite.left(), boite.top(), e, boite.height()),
-                                  QRect(boite.right() - e + 1, boite.top(), e, boite.height())})
-            peintre.fillRect(cote, Qt::black);
-    }
     // Over the picture, not in it: the drawing keeps what the values were read from.
     if (hasFocus()) {
         peintre.setPen(QPen(palette().color(QPalette::WindowText), trait, Qt::DotLine));

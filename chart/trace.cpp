@@ -45,6 +45,23 @@ QPointF versAppareil(QPainter& peintre)
     return {appareil.dx(), appareil.dy()};
 }
 
+QRect boiteAppareil(QPainter& peintre, QSize taille, qreal densite, const QColor& cadre)
+{
+    const QPointF o = versAppareil(peintre);
+    const QRect boite(QPoint(qRound(o.x()), qRound(o.y())),
+                      QPoint(qRound(o.x() + taille.width() * densite) - 1,
+                             qRound(o.y() + taille.height() * densite) - 1));
+    if (!cadre.isValid())
+        return boite;
+    const int e = epaisseurTrait(densite);
+    for (const QRect& cote : {QRect(boite.left(), boite.top(), boite.width(), e),
+                              QRect(boite.left(), boite.bottom() - e + 1, boite.width(), e),
+                              QRect(boite.left(), boite.top(), e, boite.height()),
+                              QRect(boite.right() - e + 1, boite.top(), e, boite.height())})
+        peintre.fillRect(cote, cadre);
+    return boite.adjusted(e, e, -e, -e);
+}
+
 namespace {
 
 // Draws on a picture's device pixels, whatever its density: a line is then a whole number of

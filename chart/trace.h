@@ -43,6 +43,12 @@ QRect pixelsLignes(QPointF de, QPointF a, double densite, QPointF origine = {});
 // falls there, between two pixels at some places and scales.
 QPointF versAppareil(QPainter& peintre);
 
+// The device pixels a widget of `taille` design pixels covers, its edges where the toolkit
+// rounds them (a widget may start between two device pixels). With a colour, a frame one line
+// wide on its four sides is drawn there and the pixels inside it are returned. Leaves the
+// painter on device pixels.
+QRect boiteAppareil(QPainter& peintre, QSize taille, qreal densite, const QColor& cadre = {});
+
 // Frame, zero line and the day lines; day line `pasMarqueur` is the 5-pixel red marker.
 // Returns the marker's column (ColonneDate).
 int traceCadreEtJours(QImage& image, const Geometrie& g, int pasMarqueur);

@@ -41,8 +41,9 @@ void Bouton::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     if (isFlat()) {
         peintre.fillRect(rect(), palette().color(isDown() ? QPalette::Mid : QPalette::Button));
-        peintre.setPen(Qt::black);
-        peintre.drawRect(rect().adjusted(0, 0, -1, -1));
+        peintre.save();
+        boiteAppareil(peintre, size(), devicePixelRatioF(), Qt::black); // even at any scale
+        peintre.restore();
     } else {
         peintre.drawControl(QStyle::CE_PushButtonBevel, option);
     }

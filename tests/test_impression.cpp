@@ -5,7 +5,6 @@
 #include "support/fakeplatform.h"
 
 #include <QPrinter>
-#include <QProcess>
 #include <QtTest>
 
 using namespace dz;

@@ -47,9 +47,21 @@ enum class Action { Ajoute, AjouteNon, AjouteEchoue, Supprime, Choisit, RetourAP
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B, ABA = AB + A1;
 const QString D = "5/6/80";
 
+// Before: the file (null: none), another window's change once the list is shown (null: none,
+// empty: the file deleted), the name typed after the date D; after: the file, the list, the
+// name and date on screen, the boxes shown (a report by its number, a question after "? ").
+struct Cas {
+    Action action;
+    Octets avant, ailleurs;
+    QString saisi;
+    Octets apres;
+    QString noms, champs;
+    Noms boites = {};
+};
+
 } // namespace
 
-Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(Cas)
 
 class TestCommandes : public QObject {
     Q_OBJECT
@@ -83,15 +95,7 @@ private slots:
 
     void commande_data()
     {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<Octets>("avant");    // null: no file
-        QTest::addColumn<Octets>("ailleurs"); // another window's change once the list is shown:
-                                              // null none, empty the file deleted
-        QTest::addColumn<QString>("saisi");   // the name typed, after the date D
-        QTest::addColumn<Octets>("apres");    // null: no file
-        QTest::addColumn<QString>("noms");
-        QTest::addColumn<QString>("champs"); // name and date on screen
-        QTest::addColumn<Noms>("boites");    // texts; a report by its number, a question after "? "
+        QTest::addColumn<Cas>("c");
         const Octets Z = "nom=Z;Naissan=03/11/1975\r\n" + B;
         const Octets Fin = ";Naissan=" + D.toLatin1() + "\r\n"; // a record's end, with the date D
         const QString Q = "? Cette personne est déjà enregistrée dans l'annuaire... \r\n"
@@ -100,35 +104,27 @@ private slots:
                              "noms avec leur date de naissance.";
         const Octets Aucun, Efface("");
         using A = Action;
-        const auto row = [](const char* cas, A a, const Octets& avant, const Octets& ailleurs,
-                            const QString& saisi, const Octets& apres, const QString& noms,
-                            const QString& champs, const Noms& boites = {}) {
-            QTest::newRow(cas) << a << avant << ailleurs << saisi << apres << noms << champs
-                               << boites;
-        };
+        const auto row = [](const char* nom, const Cas& c) { QTest::newRow(nom) << c; };
         // clang-format off
-        row("sans annuaire", A::Ajoute, Aucun, Aucun, "Duvoro", "nom=Duvoro" + Fin, "Duvoro", "|", {Vide});
-        row("nom vide", A::Ajoute, AB, Aucun, "", AB, "A|B", "|" + D, {"Vous devez au moins entrez le nom..."});
-        row("listé, non", A::AjouteNon, ABA, Aucun, "A", ABA, "A|B|A", "A|" + D, {Q});
-        row("listé, oui", A::Ajoute, ABA, Aucun, "A", B + "nom=A" + Fin, "B|A", "|", {Q});
-        row("modification ratée", A::AjouteEchoue, AB, Aucun, "A", Aucun, "A|B", "A|" + D, {Q, "E 75"});
-        row("ajouté ailleurs", A::Ajoute, AB, AB + "nom=Zo;Naissan=9\r\n", "Zo", AB + "nom=Zo" + Fin, "A|B|Zo", "|", {Q});
-        row("supprimé ailleurs", A::Ajoute, AB, Efface, "A", "nom=A" + Fin, "A", "|");
-        row("dernière personne", A::Supprime, A1, Aucun, "A", Aucun, "", "|");
-        row("supprimé, fichier parti", A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D, {"E 53"});
-        row("choix", A::Choisit, Z, Aucun, "", Z, "Z|B", "Z|03/11/1975");
-        row("choix sans fichier", A::Choisit, Z, Efface, "", Aucun, "Z|B", "Z|" + D, {"Rien n'a encore été entré dans l'annuaire..."});
-        row("retour d'À propos", A::RetourAPropos, AB, Efface, "Zo", Aucun, "", "|" + D, {Vide});
-        row("retour de l'aide", A::RetourAide, AB, Efface, "Zo", Aucun, "A|B", "Zo|" + D);
+        row("sans annuaire", {A::Ajoute, Aucun, Aucun, "Duvoro", "nom=Duvoro" + Fin, "Duvoro", "|", {Vide}});
+        row("nom vide", {A::Ajoute, AB, Aucun, "", AB, "A|B", "|" + D, {"Vous devez au moins entrez le nom..."}});
+        row("listé, non", {A::AjouteNon, ABA, Aucun, "A", ABA, "A|B|A", "A|" + D, {Q}});
+        row("listé, oui", {A::Ajoute, ABA, Aucun, "A", B + "nom=A" + Fin, "B|A", "|", {Q}});
+        row("modification ratée", {A::AjouteEchoue, AB, Aucun, "A", Aucun, "A|B", "A|" + D, {Q, "E 75"}});
+        row("ajouté ailleurs", {A::Ajoute, AB, AB + "nom=Zo;Naissan=9\r\n", "Zo", AB + "nom=Zo" + Fin, "A|B|Zo", "|", {Q}});
+        row("supprimé ailleurs", {A::Ajoute, AB, Efface, "A", "nom=A" + Fin, "A", "|"});
+        row("dernière personne", {A::Supprime, A1, Aucun, "A", Aucun, "", "|"});
+        row("supprimé, fichier parti", {A::Supprime, AB, Efface, "A", Aucun, "A|B", "A|" + D, {"E 53"}});
+        row("choix", {A::Choisit, Z, Aucun, "", Z, "Z|B", "Z|03/11/1975"});
+        row("choix sans fichier", {A::Choisit, Z, Efface, "", Aucun, "Z|B", "Z|" + D, {"Rien n'a encore été entré dans l'annuaire..."}});
+        row("retour d'À propos", {A::RetourAPropos, AB, Efface, "Zo", Aucun, "", "|" + D, {Vide}});
+        row("retour de l'aide", {A::RetourAide, AB, Efface, "Zo", Aucun, "A|B", "Zo|" + D});
         // clang-format on
     }
     void commande()
     {
-        QFETCH(Action, action);
-        QFETCH(Octets, avant);
-        QFETCH(Octets, ailleurs);
-        QFETCH(QString, saisi);
-        QFETCH(Octets, apres);
+        QFETCH(Cas, c);
+        const auto& [action, avant, ailleurs, saisi, apres, noms_, champs, boites_] = c;
         ecrit(avant);
         p_->tirages = {0.5, 0.5, 0.5, 0.9, 0.1, 0.2}; // the colours of two activations
         w_ = std::make_unique<Ondagramm>(*p_);
@@ -185,8 +181,8 @@ private slots:
         Noms noms;
         for (int i = 0; i < nom()->count(); ++i)
             noms << nom()->itemText(i);
-        QTEST(noms.join('|'), "noms");
-        QTEST(nom()->currentText() + "|" + dateN()->text(), "champs");
+        QCOMPARE(noms.join('|'), noms_);
+        QCOMPARE(nom()->currentText() + "|" + dateN()->text(), champs);
         const QString jours = w_->findChild<QWidget*>("AfichJourV")->property("text").toString();
         QCOMPARE(jours.section(" jours", 0, 0).remove(' ').toLongLong(), // Calcule: a choice only
                  action == Action::Choisit && ailleurs.isNull()
@@ -201,7 +197,7 @@ private slots:
             boites << (m.titre == "Erreur..." ? "E " + m.texte.section("\r\n", 3, 3)
                        : m.boutons == Plateforme::Boutons::OuiNon ? "? " + m.texte
                                                                   : m.texte);
-        QTEST(boites, "boites");
+        QCOMPARE(boites, boites_);
     }
 
     // One face for the whole program, message boxes included, their buttons in French. A

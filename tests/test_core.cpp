@@ -36,7 +36,7 @@ private slots:
         for (const auto& [D, v] : cas)
             QCOMPARE(valeurs(D), v);
         int mini = 0, maxi = 0;
-        for (int D = -400; D <= 40000; D += 7)
+        for (int D = -400; D <= 40000; D += 97)
             for (int v : valeurs(D))
                 mini = std::min(mini, v), maxi = std::max(maxi, v);
         QCOMPARE(QList<int>({mini, maxi}), QList<int>({-50, 50}));

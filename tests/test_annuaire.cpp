@@ -181,10 +181,21 @@ std::pair<int, int> lis(QProcess& enfant, int serie, Octets& etat, qint64& duree
     return {annoncee, finie};
 }
 
+// A routine on a file (null: none), and what it gives: its result (names joined by '|', the
+// date found, "déjà", or "-" when it failed), the file, the messages; what stands in its way.
+struct Cas {
+    Octets avant;
+    Routine routine;
+    QString nom, naissance, resultat;
+    Octets apres;
+    Noms messages = {};
+    Obstacle obstacle = Obstacle::Rien;
+    int erreur = 0; // errno of the disk failing on cue
+};
+
 } // namespace
 
-Q_DECLARE_METATYPE(Routine)
-Q_DECLARE_METATYPE(Obstacle)
+Q_DECLARE_METATYPE(Cas)
 
 class TestAnnuaire : public QObject {
     Q_OBJECT
@@ -238,64 +249,52 @@ private slots:
 
     void routine_data()
     {
-        QTest::addColumn<Octets>("avant"); // null: no file
-        QTest::addColumn<Routine>("routine");
-        QTest::addColumn<QString>("nom");
-        QTest::addColumn<QString>("naissance");
-        QTest::addColumn<QString>("resultat");
-        QTest::addColumn<Octets>("apres");
-        QTest::addColumn<Noms>("messages");
-        QTest::addColumn<Obstacle>("obstacle");
-        QTest::addColumn<int>("erreur"); // errno of the disk failing on cue
+        QTest::addColumn<Cas>("c");
         using R = Routine;
-        const auto row = [](const QByteArray& cas, const Octets& avant, R r, const QString& nom,
-                            const QString& naissance, const QString& resultat, const Octets& apres,
-                            const Noms& messages = {}, Obstacle obstacle = Obstacle::Rien,
-                            int erreur = 0) {
-            QTest::newRow(cas.constData()) << avant << r << nom << naissance << resultat << apres
-                                           << messages << obstacle << erreur;
+        const auto row = [](const QByteArray& nom, const Cas& c) {
+            QTest::newRow(nom.constData()) << c;
         };
         const Octets VB("nom=X;Naissan=01/02vbcrlf03VBCRLF\r\n");
         const Octets Cp = A1 + "nom=\x8Cuvre \xE0 5 \x80 \x81\x8D;Naissan=No\xEBl \x8F\x90\x9D\r\n";
         const QString Trop = "a L'annuaire dépasserait 32 Mio, la taille que Dazozare sait lire : "
                              "rien n'a été enregistré.";
         // clang-format off
-        row("vierge", {}, R::Charge, "", "", "", {}, {"i Le repertoire est vide... Vous pouvez enregistrer un ou plusieurs noms avec leur date de naissance."});
-        row("doublons listés", ABA, R::Charge, "", "", "A|B|A", ABA);
-        row("nom vide listé", "nom=;Naissan=1\r\n" + B, R::Charge, "", "", "|B", "nom=;Naissan=1\r\n" + B);
-        row("zéro octet", "", R::Charge, "", "", "", "", {"e 62", "e 5", "i L'annuaire est vide..."});
-        row("premier des doublons", ABA, R::Trouve, "A", "", "1", ABA);
-        row("vbcrlf", VB, R::Trouve, "X", "", "01/02\r\n03VBCRLF", VB);
-        row("marqueur absent", Mixte, R::Trouve, "B", "", "2", Mixte, {"e 5"});
-        row("marque en tête", "\xEF\xBB\xBFnom=Bob;Naissan=1\r\n" + Zoe, R::Trouve, "Bob", "", "1", "\xEF\xBB\xBFnom=Bob;Naissan=1\r\n" + Zoe);
-        row("ajout sans annuaire", {}, R::Ajoute, "Duvoro Zidu", "03/11/1975", "Duvoro Zidu", "nom=Duvoro Zidu;Naissan=03/11/1975\r\n");
-        row("Windows-1252", A1, R::Ajoute, "Œuvre à 5 € \u0081\u008D", "Noël \u008F\u0090\u009D", "A|Œuvre à 5 € \u0081\u008D", Cp);
-        row("date vide", A1, R::Ajoute, "P", "", "A|P", A1 + "nom=P;Naissan=\r\n");
-        row("déjà dans le fichier", ABA, R::Ajoute, "A", "9", "déjà", ABA);
-        row("modifiée, à la fin", ABA, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n");
-        row("doublons supprimés", ABA, R::Supprime, "A", "", "B", B);
-        row("autre casse", ABA, R::Supprime, "a", "", "A|B|A", ABA);
-        row("dernière personne", A1, R::Supprime, "A", "", "", {});
-        row("sans marqueur, gardé", Mixte, R::Supprime, "A", "", "B", "brouillon\r\n" + B, {"e 5", "e 5"}); // and on the reload
-        row("rien à supprimer", {}, R::Supprime, "A", "", "-", {}, {"e 53"});
-        row("CR dans le nom", A1, R::Ajoute, "B\r", "1", "-", A1, {"a Le nom ne peut pas contenir de retour à la ligne..."});
-        row("LF dans la date", A1, R::Modifie, "A", "1\n2", "-", A1, {"a La date de naissance ne peut pas contenir de retour à la ligne..."});
-        row("marqueur dans le nom", A1, R::Ajoute, "B;NaissanC", "1", "-", A1, {"a Le nom ne peut pas contenir « ;Naissan »..."});
-        row("date hors page de code", A1, R::Ajoute, "B", "1 😀", "-", A1, {"a La date de naissance contient le caractère « 😀 », que l'annuaire ne peut pas enregistrer..."});
+        row("vierge", {{}, R::Charge, "", "", "", {}, {"i Le repertoire est vide... Vous pouvez enregistrer un ou plusieurs noms avec leur date de naissance."}});
+        row("doublons listés", {ABA, R::Charge, "", "", "A|B|A", ABA});
+        row("nom vide listé", {"nom=;Naissan=1\r\n" + B, R::Charge, "", "", "|B", "nom=;Naissan=1\r\n" + B});
+        row("zéro octet", {"", R::Charge, "", "", "", "", {"e 62", "e 5", "i L'annuaire est vide..."}});
+        row("premier des doublons", {ABA, R::Trouve, "A", "", "1", ABA});
+        row("vbcrlf", {VB, R::Trouve, "X", "", "01/02\r\n03VBCRLF", VB});
+        row("marqueur absent", {Mixte, R::Trouve, "B", "", "2", Mixte, {"e 5"}});
+        row("marque en tête", {"\xEF\xBB\xBFnom=Bob;Naissan=1\r\n" + Zoe, R::Trouve, "Bob", "", "1", "\xEF\xBB\xBFnom=Bob;Naissan=1\r\n" + Zoe});
+        row("ajout sans annuaire", {{}, R::Ajoute, "Duvoro Zidu", "03/11/1975", "Duvoro Zidu", "nom=Duvoro Zidu;Naissan=03/11/1975\r\n"});
+        row("Windows-1252", {A1, R::Ajoute, "Œuvre à 5 € \u0081\u008D", "Noël \u008F\u0090\u009D", "A|Œuvre à 5 € \u0081\u008D", Cp});
+        row("date vide", {A1, R::Ajoute, "P", "", "A|P", A1 + "nom=P;Naissan=\r\n"});
+        row("déjà dans le fichier", {ABA, R::Ajoute, "A", "9", "déjà", ABA});
+        row("modifiée, à la fin", {ABA, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n"});
+        row("doublons supprimés", {ABA, R::Supprime, "A", "", "B", B});
+        row("autre casse", {ABA, R::Supprime, "a", "", "A|B|A", ABA});
+        row("dernière personne", {A1, R::Supprime, "A", "", "", {}});
+        row("sans marqueur, gardé", {Mixte, R::Supprime, "A", "", "B", "brouillon\r\n" + B, {"e 5", "e 5"}}); // and on the reload
+        row("rien à supprimer", {{}, R::Supprime, "A", "", "-", {}, {"e 53"}});
+        row("CR dans le nom", {A1, R::Ajoute, "B\r", "1", "-", A1, {"a Le nom ne peut pas contenir de retour à la ligne..."}});
+        row("LF dans la date", {A1, R::Modifie, "A", "1\n2", "-", A1, {"a La date de naissance ne peut pas contenir de retour à la ligne..."}});
+        row("marqueur dans le nom", {A1, R::Ajoute, "B;NaissanC", "1", "-", A1, {"a Le nom ne peut pas contenir « ;Naissan »..."}});
+        row("date hors page de code", {A1, R::Ajoute, "B", "1 😀", "-", A1, {"a La date de naissance contient le caractère « 😀 », que l'annuaire ne peut pas enregistrer..."}});
         // What the program writes, it reads back: 32 MiB and not a byte more.
-        row("32 Mio tout juste", gros(Annuaire::TailleMax - 17), R::Ajoute, "B", "2", "A|B", gros(Annuaire::TailleMax - 17) + B);
-        row("32 Mio, ajout", gros(Annuaire::TailleMax - 16), R::Ajoute, "B", "2", "-", gros(Annuaire::TailleMax - 16), {Trop});
-        row("32 Mio, modification", gros(Annuaire::TailleMax), R::Modifie, "A", "1" + Octets(Annuaire::TailleMax - 15, '1'), "-", gros(Annuaire::TailleMax), {Trop});
+        row("32 Mio tout juste", {gros(Annuaire::TailleMax - 17), R::Ajoute, "B", "2", "A|B", gros(Annuaire::TailleMax - 17) + B});
+        row("32 Mio, ajout", {gros(Annuaire::TailleMax - 16), R::Ajoute, "B", "2", "-", gros(Annuaire::TailleMax - 16), {Trop}});
+        row("32 Mio, modification", {gros(Annuaire::TailleMax), R::Modifie, "A", "1" + Octets(Annuaire::TailleMax - 15, '1'), "-", gros(Annuaire::TailleMax), {Trop}});
         // clang-format on
         // A reader (a window loading its list, an antivirus) delays a rewrite or a deletion;
         // it does not make it fail. (Windows would refuse both.)
-        row("lecteur, réécriture", AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Lecteur);
-        row("lecteur, suppression", A1, R::Supprime, "A", "", "", {}, {}, Obstacle::Lecteur);
+        row("lecteur, réécriture", {AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Lecteur});
+        row("lecteur, suppression", {A1, R::Supprime, "A", "", "", {}, {}, Obstacle::Lecteur});
         // Another user's file keeps its owner, group and mode (here read-only) when it is
         // rewritten; what dead changes left beside it goes, and only that.
-        row("à autrui", AB, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n", {},
-            Obstacle::Autrui);
-        row("restes", AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Restes);
+        row("à autrui",
+            {AB, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n", {}, Obstacle::Autrui});
+        row("restes", {AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Restes});
         // Whatever fails and wherever, the file keeps its old content to the byte and the user
         // gets the one report that says why.
         const QString Occupe = "a L'annuaire est en cours de modification par une autre fenêtre "
@@ -316,20 +315,17 @@ private slots:
             for (const auto& [r, quoi, nom] : {std::tuple{R::Ajoute, ", ajout", "Zoé"},
                                                {R::Modifie, ", modification", "A"},
                                                {R::Supprime, ", suppression", "A"}})
-                row(panne + QByteArray(quoi), AB, r, nom, "1", "-", apres, {message}, obstacle,
-                    erreur);
+                row(panne + QByteArray(quoi),
+                    {AB, r, nom, "1", "-", apres, {message}, obstacle, erreur});
         // Nor is anything but a plain file listed.
-        row("dossier, liste", AB, R::Charge, "", "", "", "<dossier>", {"e 75"}, Obstacle::Dossier);
+        row("dossier, liste",
+            {AB, R::Charge, "", "", "", "<dossier>", {"e 75"}, Obstacle::Dossier});
     }
     void routine()
     {
-        QFETCH(Octets, avant);
-        QFETCH(Routine, routine);
-        QFETCH(QString, nom);
-        QFETCH(QString, naissance);
-        QFETCH(Octets, apres);
-        QFETCH(Obstacle, obstacle);
-        QFETCH(int, erreur);
+        QFETCH(Cas, c);
+        const auto& [avant, routine, nom, naissance, resultat, apres, messages, obstacle, erreur] =
+            c;
         if (!avant.isNull())
             pose(avant);
         QFile passant(chemin());
@@ -391,7 +387,7 @@ private slots:
         const rlimit limite{obstacle == Obstacle::Limite ? 10 : normale.rlim_cur, normale.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limite);
 #endif
-        const QString resultat = lance(routine, nom, naissance);
+        const QString obtenu = lance(routine, nom, naissance);
 #ifdef Q_OS_UNIX
         setrlimit(RLIMIT_FSIZE, &normale);
         struct stat ensuite {};
@@ -400,7 +396,7 @@ private slots:
                     && ensuite.st_uid == Autre && ensuite.st_gid == Autre + 1
                     && (ensuite.st_mode & 07777) == 0444));
 #endif
-        QTEST(resultat, "resultat");
+        QCOMPARE(obtenu, resultat);
         QVERIFY(contenu() == apres);
         Noms reste =
             QDir(racine_->path())
@@ -409,7 +405,7 @@ private slots:
         for (const char* autre : {"autre.dat.AbCdEf", "trivo.dat.AbCdE"}) // not of a change's shape
             reste.removeOne(autre);
         QCOMPARE(reste, apres.isNull() ? Noms() : Noms{"trivo.dat"}); // no half-written copy
-        QTEST(journal_.lignes, "messages");
+        QCOMPARE(journal_.lignes, messages);
         passe = {};
         autre.reset(); // once released, the lock is ours again
         if (obstacle == Obstacle::Verrou || obstacle == Obstacle::VerrouRemplace)

@@ -271,7 +271,8 @@ private slots:
 
     // Each command of the menu bar does what its button or window does: "Quitter" ends the
     // event loop at once, closing nothing; "Imprimer" with a birth date that is not a date does
-    // nothing at all, not even a redraw.
+    // nothing at all, not even a redraw; "Aide" shows the help, naming the directory's folder,
+    // or, without its file, nothing.
     void menu()
     {
         const std::tuple<const char*, const char*, const char*> cas[] = {
@@ -281,10 +282,13 @@ private slots:
             {"Imprimer", "", ""},
             {"Sexe", "1/1/70", "sexe"},
             {"propos", "", "à propos"},
-            {"Aide", "", "aide"}};
+            {"Aide", "", "aide : Essai Dans @"},
+            {"Aide", "sans fichier", ""}};
         for (const auto& [commande, naissance, attendus] : cas) {
             FakePlateforme p;
-            QVERIFY(pose(p.dossierApp + "/Dazozare.hlp", "<p>Aide</p>"));
+            QVERIFY(QString(naissance) == "sans fichier"
+                    || pose(p.dossierApp + "/Dazozare.hlp",
+                            "<title>Essai</title><p>Dans @DOSSIER_ANNUAIRE@.</p>"));
             Ondagramm w(p);
             relieMenus(w, p);
             w.show();
@@ -303,97 +307,73 @@ private slots:
                   {imprimantes == 1, "imprimante"},
                   {w.findChild<QWidget*>("PictSexe")->isVisible(), "sexe"},
                   {frmAbout::ouvert() && frmAbout::ouvert()->isVisible(), "à propos"},
-                  {w.findChild<VisionneuseAide*>() != nullptr, "aide"}})
+                  {w.findChild<VisionneuseAide*>() != nullptr, "aide : "}})
                 if (vrai)
                     effets << effet;
+            if (const auto* lecteur =
+                    w.findChild<VisionneuseAide*>()) // names the directory's folder
+                effets.last() += lecteur->windowTitle() + " "
+                                 + lecteur->texte()->toPlainText().replace(
+                                     QDir::toNativeSeparators(p.dossierApp) + ".", "@");
             QCOMPARE(effets.join(", "), QString(attendus));
             delete frmAbout::ouvert();
         }
     }
 
-    // Without its file the help command does nothing at all; with it, the reader shows it, and
-    // names the directory's folder. Escape closes it.
-    void aide()
-    {
-        FakePlateforme p;
-        QWidget principale;
-        montreAide(p, &principale);
-        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&principale});
-        QVERIFY(pose(p.dossierApp + "/Dazozare.hlp",
-                     "<title>Essai</title><p>Dans @DOSSIER_ANNUAIRE@.</p>"));
-        montreAide(p, &principale);
-        QPointer<VisionneuseAide> lecteur = principale.findChild<VisionneuseAide*>();
-        QVERIFY(QTest::qWaitForWindowActive(lecteur));
-        QCOMPARE(lecteur->windowTitle() + " " + lecteur->texte()->toPlainText(),
-                 "Essai Dans " + QDir::toNativeSeparators(p.dossierApp) + ".");
-        QTest::keyClick(lecteur, Qt::Key_Escape);
-        QTRY_VERIFY(!lecteur);
-        QVERIFY(p.messages.isEmpty());
-    }
-
     // Where the directory is read and changed: beside a program copied into a folder of its own
     // it may write in, else in the user's data folder (made on the first change); one that
-    // stands only beside a read-only program (a read-only mount: root cannot write there
-    // either) is listed from there and changed in a copy in the user's folder, which is said.
+    // stands only beside a read-only program is read there, changed in a copy in the user's
+    // folder. On a read-only mount (root cannot write there either): listed from there, the
+    // first change in the copy, which is said, and the copy from then on.
     void emplacement()
     {
-        // installed; program folder writable (-1: mounted read-only); who has a trivo.dat;
-        // whose person is listed; where the change goes
-        const std::tuple<bool, int, QString, QString, QString> cas[] = {
-            {false, 1, "utilisateur", "", "programme"},
-            {false, 1, "programme utilisateur", "programme", "programme"},
-            {false, 0, "programme", "programme", "utilisateur"},
-            {false, 0, "programme utilisateur", "utilisateur", "utilisateur"},
-            {true, 0, "", "", "utilisateur"},
-            {true, 1, "programme utilisateur", "utilisateur", "utilisateur"},
-            {false, -1, "programme", "programme", "utilisateur"}}; // last: it may be skipped
-        for (const auto& [installe, inscriptible, fichiers, lu, change] : cas) {
-            QTemporaryDir racine;
-            const QString depot = racine.filePath("programme"), monte = racine.filePath("monté"),
-                          utilisateur = racine.filePath("utilisateur");
-            for (const QString& dossier : {depot, monte, utilisateur})
-                QDir().mkpath(dossier);
-            for (const QString& qui : fichiers.split(' ', Qt::SkipEmptyParts))
-                QVERIFY(pose(racine.filePath(qui + "/trivo.dat"),
-                             "nom=" + qui.toLatin1() + ";Naissan=1\n"));
-            const auto demonte = qScopeGuard([&] {
-                if (inscriptible < 0)
-                    QProcess::execute("umount", {monte});
-            });
-            if (inscriptible < 0
-                && QProcess::execute("mount", {"--bind", "-o", "ro", depot, monte}))
-                QSKIP("Monter un dossier en lecture seule n'est pas permis ici.");
-            const QString programme = inscriptible < 0 ? monte : depot;
-            QVERIFY(inscriptible >= 0 || !dz::inscriptible(programme)); // even for root
-            struct : Avertisseur {
-                QStringList textes;
-                void information(const QString& texte) override { textes << texte; }
-                void alerte(const QString& texte) override { textes << texte; }
-                void erreur(Echec) override { textes << "erreur"; }
-            } dits;
-            const Emplacement ici =
-                emplacementAnnuaire(programme, installe, inscriptible == 1, utilisateur);
-            Annuaire annuaire(dits);
-            annuaire.fixeDossier(ici.dossier, ici.repli);
-            const QStringList avant = lu.isEmpty() ? QStringList() : QStringList{lu};
-            QCOMPARE(annuaire.ChargeAnnuaire(), avant);
-            dits.textes.clear();
-            QCOMPARE(annuaire.AjouteFiche("Zoé", "1").noms, avant + QStringList{"Zoé"});
-            const auto natif = [](const QString& dossier) {
-                return "« " + QDir::toNativeSeparators(dossier + "/trivo.dat") + " »";
-            };
-            QCOMPARE(dits.textes,
-                     lu == "programme" && change == "utilisateur"
-                         ? QStringList{natif(programme)
-                                       + " est en lecture seule : l'annuaire modifié est "
-                                         "enregistré dans "
-                                       + natif(utilisateur) + ", que Dazozare utilise désormais."}
-                         : QStringList());
-            QFile f((change == "programme" ? programme : utilisateur) + "/trivo.dat");
-            QVERIFY(f.open(QIODevice::ReadOnly)
-                    && f.readAll().endsWith("nom=Zo\xE9;Naissan=1\r\n"));
-            QCOMPARE(annuaire.ChargeAnnuaire(), avant + QStringList{"Zoé"}); // the copy from now on
+        QTemporaryDir racine;
+        const QString programme = racine.filePath("programme"), monte = racine.filePath("monté"),
+                      utilisateur = racine.filePath("utilisateur");
+        // installed, writable; who has a trivo.dat; the folder read and the one changes go to
+        const std::tuple<bool, bool, QString, QString> cas[] = {
+            {false, true, "utilisateur", "programme|"},
+            {false, true, "programme utilisateur", "programme|"},
+            {false, false, "programme", "programme|utilisateur"},
+            {false, false, "programme utilisateur", "utilisateur|"},
+            {true, false, "", "utilisateur|"},
+            {true, true, "programme utilisateur", "utilisateur|"}};
+        for (const auto& [installe, inscriptible, fichiers, attendu] : cas) {
+            for (const QString qui : {"programme", "utilisateur"}) {
+                QDir().mkpath(racine.filePath(qui));
+                QFile::remove(racine.filePath(qui + "/trivo.dat"));
+                QVERIFY(!fichiers.contains(qui)
+                        || pose(racine.filePath(qui + "/trivo.dat"),
+                                "nom=" + qui.toLatin1() + ";Naissan=1\n"));
+            }
+            const Emplacement e =
+                emplacementAnnuaire(programme, installe, inscriptible, utilisateur);
+            QCOMPARE(QString(e.dossier + "|" + e.repli).replace(racine.path() + "/", ""), attendu);
         }
+        QDir().mkpath(monte);
+        QFile::remove(racine.filePath("utilisateur/trivo.dat"));
+        const auto demonte = qScopeGuard([&] { QProcess::execute("umount", {monte}); });
+        if (QProcess::execute("mount", {"--bind", "-o", "ro", programme, monte}))
+            QSKIP("Monter un dossier en lecture seule n'est pas permis ici.");
+        QVERIFY(!dz::inscriptible(monte));
+        const Emplacement ici = emplacementAnnuaire(monte, false, false, utilisateur);
+        Journal dits;
+        Annuaire annuaire(dits);
+        annuaire.fixeDossier(ici.dossier, ici.repli);
+        QCOMPARE(annuaire.ChargeAnnuaire(), QStringList{"programme"});
+        QCOMPARE(annuaire.AjouteFiche("Zoé", "1").noms, QStringList({"programme", "Zoé"}));
+        const auto natif = [](const QString& d) {
+            return "« " + QDir::toNativeSeparators(d + "/trivo.dat") + " »";
+        };
+        QCOMPARE(dits.lignes,
+                 QStringList{"i " + natif(monte)
+                             + " est en lecture seule : l'annuaire modifié est enregistré dans "
+                             + natif(utilisateur) + ", que Dazozare utilise désormais."});
+        QFile f(utilisateur + "/trivo.dat");
+        QVERIFY(f.open(QIODevice::ReadOnly)
+                && f.readAll() == "nom=programme;Naissan=1\r\nnom=Zo\xE9;Naissan=1\r\n");
+        QCOMPARE(annuaire.ChargeAnnuaire(),
+                 QStringList({"programme", "Zoé"})); // the copy from now on
     }
 };
 

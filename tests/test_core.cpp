@@ -68,11 +68,8 @@ private slots:
                                            {1234567, "1234 567"},
                                            {-12345, "-12 345"}})
             QCOMPARE(formatJours(jours), std::string(texte));
-        QCOMPARE(texteEtiquette(0, 15) + "|" + texteEtiquette(1, -3) + "|" + texteEtiquette(2, 0),
-                 "Intellectuel : 15|Emotionnel : -3|Physique :    0");
-        QCOMPARE(texteAfich(-37), "-37 ( Min -50, Max +50)");
-        QCOMPARE(texteJoursVecus(12555), "12 555 jours de vie");
-        QCOMPARE(texteAge(34) + "|" + texteAge(0) + "|" + texteAge(-1), " 34 Ans| 0 Ans|-1 Ans");
+        QCOMPARE(texteEtiquette(2, 0) + "|" + texteAge(0) + "|" + texteAge(-1),
+                 "Physique :    0| 0 Ans|-1 Ans");
     }
 
     // What reads as a date (this year being 2026), and how it is written back.

@@ -60,9 +60,10 @@ QString difference(const QImage& image, const QString& nom)
         for (int x = 0; x < image.width(); ++x)
             differents += image.pixel(x, y) != attendue.pixel(x, y);
     const QString copie = QDir::temp().filePath(nom + "-obtenue.png");
-    return differents == 0 || !image.save(copie)
-               ? QString()
-               : QString("%1 pixels diffèrent (%2)").arg(differents).arg(copie);
+    return differents == 0 ? QString()
+                           : QString("%1 pixels diffèrent (%2)")
+                                 .arg(differents)
+                                 .arg(image.save(copie) ? copie : "copie non écrite");
 }
 
 } // namespace dz

@@ -2,12 +2,14 @@
 // A platform that answers for a person: fixed date, scripted randoms and answers,
 // a temporary folder of its own, and a record of every message shown.
 
+#include "directory/avertisseur.h"
 #include "platform/plateforme.h"
 
 #include <QImage>
 #include <QList>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 
@@ -52,6 +54,23 @@ public:
     std::function<void(const Message&)> pendantMessage; // runs as a message box shows
     std::function<bool(QWidget*, QPrinter&)>
         imprimante; // answers the printer dialog; refuses when unset
+};
+
+// The directory's messages, one line each: "i <text>", "a <text>", "e <number>"; on stderr
+// too when `bavard` (a child process's failures), and nothing else.
+struct Journal : Avertisseur {
+    explicit Journal(bool bavard = false) : bavard(bavard) {}
+    QStringList lignes;
+    bool bavard;
+    void dit(const QString& ligne)
+    {
+        lignes << ligne;
+        if (bavard && !ligne.startsWith('i'))
+            std::fprintf(stderr, "%s\n", qPrintable(ligne));
+    }
+    void information(const QString& texte) override { dit("i " + texte); }
+    void alerte(const QString& texte) override { dit("a " + texte); }
+    void erreur(Echec e) override { dit("e " + QString::number(int(e))); }
 };
 
 // `image` against tests/references/<nom>.png, pixel for pixel: empty when equal, else why not.

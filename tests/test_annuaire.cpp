@@ -1,7 +1,5 @@
-// The directory store against real files, byte for byte: its routines, the files other editors
-// leave, the links that lead to the file, every way a write can fail; and under real processes,
-// one killed at random moments in its changes, two working on one folder at once. The test
-// program is its own child.
+// The directory store on real files, byte for byte: routines, other editors' files, links, every
+// way a write fails; and real processes (the test program as its own child), killed or racing.
 
 #include "directory/annuaire.h"
 #include "directory/fichiers.h"
@@ -29,10 +27,9 @@ using Octets = QByteArray;
 namespace {
 
 enum class Routine { Charge, Trouve, Ajoute, Modifie, Supprime };
-// What stands in a change's way: the disk failing on cue as it opens or writes, a 10-byte file
-// size limit, a folder or a named pipe at the file's path, a file where its folder should be, the
-// lock held by another window (or its file replaced while waited for, or a link), another
-// program reading the file for a moment, the file another user's, what dead changes left.
+// What stands in a change's way: the disk failing, a 10-byte size limit, a folder or a pipe at
+// the file's path, a file at its folder's, the lock held, remade or a link, a reader, another
+// user's file, what dead changes left.
 // clang-format off
 enum class Obstacle { Rien, Lecteur, Ouverture, Ecriture, Limite, Dossier, Tube, Orphelin, Verrou, VerrouRemplace, LienVerrou, Autrui, Restes };
 // clang-format on
@@ -83,9 +80,8 @@ int restes(const QString& dossier)
 
 Journal bavard(true); // a child's
 
-// Change k of series `serie`: the same for the child that makes it and the parent that checks
-// it. One in four adds a person of the series, one in four deletes one, one in eight adds a
-// person another series may add too, the others modify one.
+// Change k of series `serie`, the same for the child that makes it and the parent that checks
+// it: adds, deletes, modifies the series' people, or adds one another series may add too.
 struct Operation {
     int genre; // 0 modifies, 1 adds, 2 adds a shared person, 3 deletes
     QString nom, naissance;
@@ -148,8 +144,7 @@ int enfant(const QString& dossier, int serie, int debut, int ms)
     return 0;
 }
 
-// The last change a child announced and the last it acknowledged, the acknowledged ones applied
-// to `etat` in order, the longest one's milliseconds kept in `duree`.
+// The changes a child announced and acknowledged: the last of each; `etat` follows the latter.
 std::pair<int, int> lis(QProcess& enfant, int serie, Octets& etat, qint64& duree)
 {
     int annoncee = -1, finie = -1;
@@ -270,17 +265,14 @@ private slots:
         row("32 Mio, ajout", {gros(Annuaire::TailleMax - 16), R::Ajoute, "B", "2", "-", gros(Annuaire::TailleMax - 16), {Trop}});
         row("32 Mio, modification", {gros(Annuaire::TailleMax), R::Modifie, "A", "1" + Octets(Annuaire::TailleMax - 15, '1'), "-", gros(Annuaire::TailleMax), {Trop}});
         // clang-format on
-        // A reader (a window loading its list, an antivirus) delays a rewrite or a deletion;
-        // it does not make it fail. (Windows would refuse both.)
+        // A reader (another window, an antivirus) delays a change on Windows; it does not fail it.
         row("lecteur, réécriture", {AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Lecteur});
         row("lecteur, suppression", {A1, R::Supprime, "A", "", "", {}, {}, Obstacle::Lecteur});
-        // Another user's file keeps its owner, group and mode (here read-only) when it is
-        // rewritten; what dead changes left beside it goes, and only that.
+        // Another user's file keeps its owner, group and mode; only dead changes' leftovers go.
         row("à autrui",
             {AB, R::Modifie, "A", "9", "B|A", B + "nom=A;Naissan=9\r\n", {}, Obstacle::Autrui});
         row("restes", {AB, R::Supprime, "A", "", "B", B, {}, Obstacle::Restes});
-        // Whatever fails and wherever, the file keeps its old content to the byte and the user
-        // gets the one report that says why.
+        // Whatever fails, the file keeps its bytes and the user gets the one report that says why.
         const QString Occupe = "a L'annuaire est en cours de modification par une autre fenêtre "
                                "de Dazozare. Réessayez dans un instant : rien n'a été enregistré.";
         const std::tuple<const char*, Obstacle, int, QString, Octets> pannes[] = {
@@ -334,8 +326,7 @@ private slots:
             annuaire_->fixeDelaiVerrou(obstacle == Obstacle::Verrou ? 50 : 600);
             autre.emplace(Fichiers().verrouille(chemin(), 0));
             QVERIFY(autre->tenu());
-            // While the change waits on it, the lock file is removed, made anew and taken by a
-            // third window; the first then lets go of the old one.
+            // While waited for, the lock file is remade and taken by a third; the first lets go.
             if (obstacle == Obstacle::VerrouRemplace)
                 passe = std::jthread([&] {
                     QTest::qSleep(100);
@@ -396,9 +387,8 @@ private slots:
             QCOMPARE_NE(lance(routine, nom, naissance), "-");
     }
 
-    // Each step of a durable write, in order: every change goes through a new file, synced
-    // before it replaces the old one, the folder synced once it lists the new file or loses the
-    // old; a short write is abandoned, never renamed over the file.
+    // Each step of a durable write: a new file, synced as it replaces the old one, then the folder;
+    // a short write abandoned, never renamed over the file.
     void etapes()
     {
         const auto entier = [](int octets) {
@@ -421,9 +411,8 @@ private slots:
         }
     }
 
-    // Files other editors leave, and one too big to be a directory: what the list shows, what
-    // adding Zoé and deleting A write (in the program's own shape), and how many boxes have
-    // been shown after each.
+    // Files other editors leave: the list, what adding Zoé and deleting A write (in the program's
+    // own shape), and the boxes shown so far after each.
     void formes_data()
     {
         QTest::addColumn<Octets>("avant");
@@ -476,9 +465,8 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
-    // A directory kept elsewhere (a synchronised folder) and linked beside the program is
-    // worked on where it is, through every change, the last deletion included; the link stays.
-    // A link of another user's, or to another user's file, is refused.
+    // A directory linked beside the program is worked on where it is, through every change, the
+    // last deletion included; the link stays. Another user's link, or file, is refused.
     void lien()
     {
         QVERIFY(QDir(racine_->path()).mkdir("sync"));
@@ -553,9 +541,8 @@ private slots:
         QVERIFY(anciens > 20 && nouveaux > 20); // the kills did land on both sides of a commit
     }
 
-    // A file-size limit with its default signal kills a child in the middle of an add, the very
-    // first one included: the file is as it was (or still absent, not empty), and the next change
-    // clears what the dead one left.
+    // A size limit with its default signal kills a child mid-add, the first one too: the file as
+    // it was (or still absent, not empty); the next change clears what the dead one left.
     void limiteDeTaille()
     {
 #ifndef Q_OS_UNIX

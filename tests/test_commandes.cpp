@@ -1,6 +1,5 @@
 // The window's commands and the program around it, through the real controls: the directory
-// commands and the window's activation, the menu bar, start-up splash, About window, help,
-// quitting, and where the directory lives.
+// commands, activation, menu bar, splash, About, help, quitting, where the directory lives.
 
 #include "app/programme.h"
 #include "directory/annuaire.h"
@@ -39,9 +38,8 @@ bool pose(const QString& chemin, const QByteArray& octets)
     return f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size();
 }
 
-// "Ajouter" answering Yes if asked, answering No, or answering Yes while a folder takes the
-// file's place; "Supprimer"; the first name picked in the list; back from the About window after
-// a message box closed; back from the help viewer, closed by Escape.
+// "Ajouter" answered Yes, No, or Yes while a folder takes the file's place; "Supprimer"; a pick
+// in the list; back from About after a message box closed; back from the help viewer.
 enum class Action { Ajoute, AjouteNon, AjouteEchoue, Supprime, Choisit, RetourAPropos, RetourAide };
 
 const Octets A1("nom=A;Naissan=1\r\n"), B("nom=B;Naissan=2\r\n"), AB = A1 + B, ABA = AB + A1;
@@ -269,10 +267,9 @@ private slots:
         QTRY_VERIFY(a.isNull());
     }
 
-    // Each command of the menu bar does what its button or window does: "Quitter" ends the
-    // event loop at once, closing nothing; "Imprimer" with a birth date that is not a date does
-    // nothing at all, not even a redraw; "Aide" shows the help, naming the directory's folder,
-    // or, without its file, nothing.
+    // Each menu command does what its button or window does: "Quitter" ends the loop, closing
+    // nothing; "Imprimer" without a birth date does nothing, not even a redraw; "Aide" shows the
+    // help, naming the directory's folder, or, without its file, nothing.
     void menu()
     {
         const std::tuple<const char*, const char*, const char*> cas[] = {
@@ -320,11 +317,9 @@ private slots:
         }
     }
 
-    // Where the directory is read and changed: beside a program copied into a folder of its own
-    // it may write in, else in the user's data folder (made on the first change); one that
-    // stands only beside a read-only program is read there, changed in a copy in the user's
-    // folder. On a read-only mount (root cannot write there either): listed from there, the
-    // first change in the copy, which is said, and the copy from then on.
+    // Where the directory is read and changed: beside a writable program copy, else in the
+    // user's folder; one only beside a read-only program is read there and changed in a copy.
+    // On a read-only mount (root too cannot write): listed there, changed in the copy, said.
     void emplacement()
     {
         QTemporaryDir racine;

@@ -1,7 +1,6 @@
-// The main window through its controls, at whatever scale ctest runs it: the layout, the
-// keyboard, captions drawn whole, the chart's lines; Calcule, date edits, the slider, the
-// near-term chart, faces, probable sex and blinking. Every number below was worked out from the
-// design; the pictures were checked once by eye.
+// The main window through its controls, at the scale ctest runs it: layout, keyboard, captions,
+// the chart's lines, every road to a redraw, faces, sex and blinking. Numbers worked out from the
+// design; pictures checked once by eye.
 
 #include "chart/canevas.h"
 #include "mainwindow/ondagramm.h"
@@ -85,11 +84,9 @@ private slots:
         QTRY_COMPARE(fake_.resemis, activations + 1); // the directory is listed
     }
 
-    // The whole window at one pixel a design pixel, as the load leaves it, after a computation
-    // for someone born 01/01/1970 on 17/05/2004 with the picture shown, and near the term of
-    // 20/01/2025 (from a reference date of 20/04/2024), compared with pictures checked once by eye
-    // against the layout: every control at its place, in its colours and face, every caption as
-    // designed or written. Then each control by its name, in its container, hidden or shown.
+    // The whole window at one to one, as loaded, after a computation (born 01/01/1970, on
+    // 17/05/2004, the picture shown) and near the term of 20/01/2025, against pictures checked by
+    // eye with the layout; then each control by its name, in its container, hidden or shown.
     void disposition()
     {
         if (w_->devicePixelRatioF() == 1) {
@@ -137,9 +134,8 @@ private slots:
                 && !(w_->windowFlags() & Qt::WindowMaximizeButtonHint));
     }
 
-    // Tab runs through the controls in this order and back, each named in French. Enter
-    // presses the focused button, and "Calcule" from anywhere else; a typed name is never
-    // inserted into the list.
+    // Tab runs through the controls in order, each named in French. Enter presses the focused
+    // button, else "Calcule"; a typed name is never inserted into the list.
     void clavier()
     {
         c("CmbNom")->setFocus(Qt::TabFocusReason);
@@ -177,11 +173,9 @@ private slots:
         QCOMPARE(presses, QStringList({"Commande1", "CmdSexe"}));
     }
 
-    // After a computation: the values those read at the design pixels, the chart drawn at the
-    // screen's own resolution, not blown up, every line of it and every tick of the slider as
-    // the window shows them one whole width, and every caption the user reads drawn whole
-    // inside its control: a label's within its frame, a button's a pixel clear of the border
-    // and under its picture.
+    // After a computation: the design pixels' values; the chart at the screen's resolution, each
+    // line and tick one whole width; every caption whole inside its control (a button's a pixel
+    // clear of its border and under its picture).
     void apresCalcul()
     {
         calcule("17/05/2004");
@@ -282,10 +276,9 @@ private slots:
         }
     }
 
-    // From a Calcule on 17/05/2004 (D = 12,555), the picture shown, Etiquette7 hidden as the
-    // blinking may leave it and a term box not empty: the gestures, then TxtDateP, the day
-    // count and values, the strip's first day, what changed (C: Calcule, T: near-term chart,
-    // L: only the labels shown, R: only redrawn), and the sex button.
+    // From a Calcule on 17/05/2004 (D = 12,555), picture shown, Etiquette7 hidden, a term box
+    // filled: gestures; TxtDateP, D, values, the strip's first day, what changed (C Calcule,
+    // T near-term chart, L only the labels shown, R only redrawn), the sex button.
     void routes()
     {
         const QString j = "17/05/2004", dgus = "TxtDGUS=20/04/2024",
@@ -340,9 +333,8 @@ private slots:
         }
     }
 
-    // The term follows the reference date as it is typed, at each step that reads as a date
-    // (15/03 alone is that day of this year, 15/03/20 is in 2020), and stays when it is erased.
-    // No road writes a date past the calendar's ends, which the program could not read back.
+    // The term follows the reference date as typed, at each step that reads as a date (15/03 is
+    // that day this year, 15/03/20 in 2020), and stays when it is erased.
     void dates()
     {
         QStringList termes;

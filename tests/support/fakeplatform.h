@@ -5,6 +5,8 @@
 #include "directory/avertisseur.h"
 #include "platform/plateforme.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QList>
 #include <QTemporaryDir>
@@ -24,25 +26,42 @@ public:
         QString titre;
     };
 
-    FakePlateforme();
+    FakePlateforme() { QDir().mkpath(dossierApp), QDir().mkpath(dossierTemp); }
 
-    Reponse message(QWidget* parent, const QString& texte, Icone icone, Boutons boutons,
-                    const QString& titre) override;
-    void pompeEvenements() override;
+    Reponse message(QWidget*, const QString& texte, Icone icone, Boutons boutons,
+                    const QString& titre) override
+    {
+        messages.append({texte, icone, boutons, titre});
+        if (pendantMessage)
+            pendantMessage(messages.back());
+        return boutons == Boutons::Ok ? Reponse::Ok
+               : reponses.empty()     ? Reponse::Oui
+                                      : suivante(reponses);
+    }
+    void pompeEvenements() override
+    {
+        ++pompes;
+        if (pendantPompe)
+            pendantPompe();
+        QCoreApplication::processEvents();
+    }
     void sablier(QWidget*) override {}
     void pointeurNormal(QWidget*) override {}
     QString dossierApplication() override { return dossierApp; }
     Emplacement emplacementAnnuaire() override { return {dossierApp, {}}; } // a copy of its own
     QDate aujourdhui() override { return aujourdhuiFixe; }
     void reseme() override { ++resemis; }
-    double aleatoire() override;
+    double aleatoire() override { return tirages.empty() ? 0.5 : suivante(tirages); }
     void ouvreUrl(const QUrl& url) override { urlsOuvertes.append(url); }
-    bool choisitImprimante(QWidget* parent, QPrinter& imprimante) override;
+    bool choisitImprimante(QWidget* parent, QPrinter& p) override
+    {
+        return imprimante && imprimante(parent, p);
+    }
 
     // State a test sets or reads.
     QTemporaryDir racine;
-    QString dossierApp;  // racine/app
-    QString dossierTemp; // racine/tmp, for a test's own files
+    QString dossierApp = racine.path() + "/app";
+    QString dossierTemp = racine.path() + "/tmp"; // for a test's own files
     QDate aujourdhuiFixe{2004, 5, 17};
     std::deque<double> tirages;   // consumed by aleatoire(); 0.5 when empty
     std::deque<Reponse> reponses; // consumed by message() for Yes/No boxes; Oui when empty
@@ -54,6 +73,15 @@ public:
     std::function<void(const Message&)> pendantMessage; // runs as a message box shows
     std::function<bool(QWidget*, QPrinter&)>
         imprimante; // answers the printer dialog; refuses when unset
+
+private:
+    template <class T>
+    static T suivante(std::deque<T>& file)
+    {
+        const T t = file.front();
+        file.pop_front();
+        return t;
+    }
 };
 
 // The directory's messages, one line each: "i <text>", "a <text>", "e <number>"; on stderr

@@ -7,8 +7,19 @@
 #include <QApplication>
 #include <QPointer>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[])
 {
+#ifdef Q_OS_WIN
+    // Under Wine, Qt's GDI font engine drops the one-pixel stem of "I" ("mprimer", "Apropos" in
+    // the menu bar); FreeType draws it. Windows itself keeps the native engine.
+    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")
+        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
     QApplication application(argc, argv);
     dz::prepareApplication(application);
 

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #else
+#include <io.h>
 #include <windows.h>
 #endif
 

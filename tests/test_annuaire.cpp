@@ -27,9 +27,8 @@ using Octets = QByteArray;
 namespace {
 
 enum class Routine { Charge, Trouve, Ajoute, Modifie, Supprime };
-// What stands in a change's way: the disk failing, a 10-byte size limit, a folder or a pipe at
-// the file's path, a file at its folder's, the lock held, remade or a link, a reader, another
-// user's file, what dead changes left.
+// What stands in a change's way: the disk failing, a 10-byte size limit, a folder or pipe at the
+// path, a file at the folder's, the lock held, remade or a link, a reader, others' file, leftovers.
 // clang-format off
 enum class Obstacle { Rien, Lecteur, Ouverture, Ecriture, Limite, Dossier, Tube, Orphelin, Verrou, VerrouRemplace, LienVerrou, Autrui, Restes };
 // clang-format on
@@ -376,8 +375,8 @@ private slots:
         Noms reste =
             QDir(racine_->path())
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        reste.removeOne("trivo.dat.lock"); // the lock stays, unless a link stood in its place
-        for (const char* autre : {"autre.dat.AbCdEf", "trivo.dat.AbCdE"}) // not of a change's shape
+        // The lock stays, unless a link stood in its place; names not of a change's shape stay.
+        for (const char* autre : {"trivo.dat.lock", "autre.dat.AbCdEf", "trivo.dat.AbCdE"})
             reste.removeOne(autre);
         QCOMPARE(reste, apres.isNull() ? Noms() : Noms{"trivo.dat"}); // no half-written copy
         QCOMPARE(journal_.lignes, messages);
@@ -428,8 +427,7 @@ private slots:
         const Octets Ev("nom=\xC3\x89va;Naissan=5\n"), EvCp("nom=\xC9va;Naissan=5\r\n"),
             Lf("nom=A;Naissan=1\nnom=B;Naissan=2\n"), Bom("\xEF\xBB\xBF");
         const Octets Lk("nom=\xC5\x81ukasz;Naissan=4\r\n");        // Ł: no place in Windows-1252
-        const Octets Ambigu("nom=\xC3\x83\xC2\xA9;Naissan=1\r\n"); // "Ã©", whose Windows-1252
-                                                                   // bytes would read as "é"
+        const Octets Ambigu("nom=\xC3\x83\xC2\xA9;Naissan=1\r\n"); // "Ã©", "é" in cp1252 bytes
         // clang-format off
         row("sans fin de ligne", A1 + "nom=B;Naissan=2", "A|B", AB + Zoe, B, Aucune);
         row("LF seul", Lf, "A|B", AB + Zoe, B, Aucune);
@@ -472,13 +470,11 @@ private slots:
         QVERIFY(QDir(racine_->path()).mkdir("sync"));
         pose(A1, "sync/trivo.dat");
         QVERIFY(QFile::link(chemin("sync/trivo.dat"), chemin()));
-        const auto etapes = {std::tuple{Routine::Ajoute, "B", "A|B"},
-                             {Routine::Modifie, "A", "B|A"},
-                             {Routine::Supprime, "B", "A"},
-                             {Routine::Supprime, "A", ""},
-                             { Routine::Ajoute,
-                               "C",
-                               "C" }};
+        using R = Routine;
+        // clang-format off
+        const auto etapes = {std::tuple{R::Ajoute, "B", "A|B"}, {R::Modifie, "A", "B|A"},
+                             {R::Supprime, "B", "A"}, {R::Supprime, "A", ""}, {R::Ajoute, "C", "C"}};
+        // clang-format on
         for (const auto& [routine, nom, noms] : etapes) {
             QCOMPARE(lance(routine, nom), noms);
             QVERIFY(QFileInfo(chemin()).isSymLink());
@@ -534,9 +530,8 @@ private slots:
             QVERIFY(restes(racine_->path()) <= 1);
             laisses += restes(racine_->path());
         }
-        qInfo("%d kills over %d changes: %d during a change (%d left the old file, %d the new one),"
-              " %d between two; every file whole; %d new files left by a kill, each cleared by "
-              "the next change",
+        qInfo("%d kills over %d changes: %d during one (%d left the old file, %d the new), %d "
+              "between two; every file whole; %d leftovers, each cleared by the next change",
               Tues, prochaine, anciens + nouveaux, anciens, nouveaux, entreDeux, laisses);
         QVERIFY(anciens > 20 && nouveaux > 20); // the kills did land on both sides of a commit
     }

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <deque>
 #include <functional>
 
 namespace dz {
@@ -36,7 +35,7 @@ public:
             pendantMessage(messages.back());
         return boutons == Boutons::Ok ? Reponse::Ok
                : reponses.empty()     ? Reponse::Oui
-                                      : suivante(reponses);
+                                      : reponses.takeFirst();
     }
     void pompeEvenements() override
     {
@@ -51,7 +50,7 @@ public:
     Emplacement emplacementAnnuaire() override { return {dossierApp, {}}; } // a copy of its own
     QDate aujourdhui() override { return aujourdhuiFixe; }
     void reseme() override { ++resemis; }
-    double aleatoire() override { return tirages.empty() ? 0.5 : suivante(tirages); }
+    double aleatoire() override { return tirages.empty() ? 0.5 : tirages.takeFirst(); }
     void ouvreUrl(const QUrl& url) override { urlsOuvertes.append(url); }
     bool choisitImprimante(QWidget* parent, QPrinter& p) override
     {
@@ -63,25 +62,14 @@ public:
     QString dossierApp = racine.path() + "/app";
     QString dossierTemp = racine.path() + "/tmp"; // for a test's own files
     QDate aujourdhuiFixe{2004, 5, 17};
-    std::deque<double> tirages;   // consumed by aleatoire(); 0.5 when empty
-    std::deque<Reponse> reponses; // consumed by message() for Yes/No boxes; Oui when empty
+    QList<double> tirages;   // consumed by aleatoire(); 0.5 when empty
+    QList<Reponse> reponses; // consumed by message() for Yes/No boxes; Oui when empty
     QList<Message> messages;
     QList<QUrl> urlsOuvertes;
-    int pompes = 0;
-    int resemis = 0;
-    std::function<void()> pendantPompe;                 // runs inside pompeEvenements()
-    std::function<void(const Message&)> pendantMessage; // runs as a message box shows
-    std::function<bool(QWidget*, QPrinter&)>
-        imprimante; // answers the printer dialog; refuses when unset
-
-private:
-    template <class T>
-    static T suivante(std::deque<T>& file)
-    {
-        const T t = file.front();
-        file.pop_front();
-        return t;
-    }
+    int pompes = 0, resemis = 0;
+    std::function<void()> pendantPompe;                  // runs inside pompeEvenements()
+    std::function<void(const Message&)> pendantMessage;  // runs as a message box shows
+    std::function<bool(QWidget*, QPrinter&)> imprimante; // the print dialog; no when unset
 };
 
 // The directory's messages, one line each: "i <text>", "a <text>", "e <number>"; on stderr

@@ -1,7 +1,6 @@
 // The main window through its controls, at ctest's scale: layout, keyboard, captions, lines, each
 // road to a redraw, faces, sex, blinking. Numbers worked from the design; pictures checked by eye.
 
-#include "chart/canevas.h"
 #include "mainwindow/ondagramm.h"
 #include "support/fakeplatform.h"
 
@@ -170,7 +169,6 @@ private slots:
     {
         calcule("17/05/2004");
         QCOMPARE(valeurs(), QList<int>({15, 32, -37}));
-        const QImage image = c<Canevas>("Image1")->image();
         const qreal r = w_->devicePixelRatioF();
         // Device pixels of a one-pixel line and of the five-pixel marker, by scale.
         const QMap<qreal, QPair<int, int>> largeurs{
@@ -214,7 +212,6 @@ private slots:
                 ++frequences[l];
         const int fins = std::accumulate(frequences.begin(), frequences.lowerBound(trait), 0);
         QVERIFY(frequences.value(trait) > 100 && fins < 5);
-        QCOMPARE(image.width(), qRound(627 * r));
 
         // Device pixels of a control that a change makes differ: where what it removes is drawn.
         const auto trace = [r](QWidget* w, const std::function<void(bool)>& retire) {

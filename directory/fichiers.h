@@ -3,14 +3,13 @@
 // before it is reported done. Tests derive from it to make opening or writing fail on cue.
 
 #include "directory/avertisseur.h"
+#include "directory/verrou.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QIODevice>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 class QFileDevice;
@@ -28,21 +27,6 @@ struct Lu {
     Etat etat = Etat::Lu;
     QByteArray octets;
     Echec echec = Echec::AccesChemin;
-};
-
-// One writer at a time: the lock beside the file, held while this lives. The system
-// releases it when its holder dies, however it dies.
-class Verrou {
-public:
-    Verrou() = default;
-    Verrou(Verrou&&) = default;
-    ~Verrou();
-    bool tenu() const;
-    std::optional<Echec> echec; // why it was not had; none: another program holds it
-
-private:
-    friend class Fichiers;
-    std::unique_ptr<QFile> fichier_;
 };
 
 class Fichiers {

@@ -59,7 +59,9 @@ struct FichiersEnPanne : Fichiers {
     }
     bool valide(QSaveFile& fichier) override
     {
-        return (pas << (Fichiers::valide(fichier) ? "renomme" : "abandonne")).last() == "renomme";
+        const bool renomme = Fichiers::valide(fichier);
+        pas << (renomme ? "renomme" : "abandonne");
+        return renomme;
     }
     void synchroniseDossier(const QString& chemin) override
     {

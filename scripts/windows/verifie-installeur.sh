@@ -85,7 +85,7 @@ lance "$installeur" /S || echoue "l'installation silencieuse a échoué ($?)"
 installe_comme "$version"
 
 # A person written by the suite's directory test, run from the program's folder as this user,
-# and the lock a program leaves beside the file; then the program itself started there.
+# and the lock a program leaves beside the file.
 cp "$windows/tests/test_annuaire.exe" "$programme/"
 "$top/scripts/windows/wine-test.sh" "$programmeW\\test_annuaire.exe" --ajoute "$programmeW" \
   "Duvoro Zidu" 03/11/1975 >/dev/null || echoue "l'essai de l'annuaire a échoué dans le dossier du programme"

@@ -17,11 +17,6 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Headless: the offscreen platform, no display for Wine either; it reads fonts from a folder.
 unset DISPLAY WAYLAND_DISPLAY
 export QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/liberation
-# One server and Wine's own services for all the tests, started apart: started by the first test,
-# they would hold ctest's pipe open after it ends, and ctest would wait for them until its timeout.
-/usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null
-/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
 (cd "$windows" && ctest --output-on-failure -j"$(nproc)")
-/usr/lib/wine/wineserver -k || true
 
 bash "$top/scripts/windows/verifie-installeur.sh" "$windows"
